@@ -1,0 +1,278 @@
+#include "core/numeric_text.h"
+
+#include <array>
+#include <cassert>
+#include <charconv>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <system_error>
+
+namespace zorvik {
+namespace {
+
+// Maps the UTF-8 text onto the small ASCII alphabet of the grammar: digits,
+// signs, full stop, exponent letters and a single blank. Full-width forms are
+// folded onto ASCII here, so the grammar below only ever sees ASCII. Returns
+// false for any character outside that alphabet; because the accepted
+// multi-byte sequences are matched byte for byte, malformed UTF-8 and lone
+// surrogates are rejected too.
+bool FoldToAscii(std::string_view text, std::string& out) {
+  out.clear();
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte < 0x80) {
+      switch (byte) {
+        case ' ':
+        case '\t':
+          out.push_back(' ');
+          continue;
+        case '+':
+        case '-':
+        case '.':
+        case 'E':
+        case 'e':
+          out.push_back(static_cast<char>(byte));
+          continue;
+        default:
+          if (byte >= '0' && byte <= '9') {
+            out.push_back(static_cast<char>(byte));
+            continue;
+          }
+          return false;
+      }
+    }
+    if (text.size() - i < 3) return false;
+    const auto b1 = static_cast<unsigned char>(text[i + 1]);
+    const auto b2 = static_cast<unsigned char>(text[i + 2]);
+    char folded = 0;
+    if (byte == 0xE3 && b1 == 0x80 && b2 == 0x80) {
+      folded = ' ';  // U+3000 ideographic space
+    } else if (byte == 0xEF && b1 == 0xBC) {
+      if (b2 >= 0x90 && b2 <= 0x99) {
+        folded = static_cast<char>('0' + (b2 - 0x90));  // U+FF10..U+FF19
+      } else if (b2 == 0x8B) {
+        folded = '+';  // U+FF0B
+      } else if (b2 == 0x8D) {
+        folded = '-';  // U+FF0D
+      } else if (b2 == 0x8E) {
+        folded = '.';  // U+FF0E
+      } else if (b2 == 0xA5) {
+        folded = 'E';  // U+FF25
+      }
+    } else if (byte == 0xEF && b1 == 0xBD && b2 == 0x85) {
+      folded = 'e';  // U+FF45
+    }
+    if (folded == 0) return false;
+    out.push_back(folded);
+    i += 2;
+  }
+  return true;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::size_t SkipDigits(std::string_view s, std::size_t pos) {
+  while (pos < s.size() && IsDigit(s[pos])) ++pos;
+  return pos;
+}
+
+// Beyond this many exponent digits' worth of magnitude the value is certainly
+// zero or certainly too large, so the exponent saturates here.
+constexpr std::int64_t kExponentCap = 1'000'000'000;
+
+// Where value = 0.D x 10^K with D starting at the first non-zero digit:
+// K above this is at least 1E+309 (too large); below the other bound it is
+// under half the smallest subnormal (zero). Between them from_chars decides.
+constexpr std::int64_t kSurelyOverflows = 310;
+constexpr std::int64_t kSurelyZero = -330;
+
+double ParseAsciiNumber(std::string_view s) {
+  std::size_t first = s.find_first_not_of(' ');
+  if (first == std::string_view::npos) throw RuntimeError(kErrorTypeMismatch);
+  s = s.substr(first, s.find_last_not_of(' ') - first + 1);
+
+  std::size_t pos = 0;
+  bool negative = false;
+  if (s[pos] == '+' || s[pos] == '-') {
+    negative = s[pos] == '-';
+    ++pos;
+  }
+  const std::size_t int_begin = pos;
+  pos = SkipDigits(s, pos);
+  const std::string_view int_digits = s.substr(int_begin, pos - int_begin);
+  std::string_view frac_digits;
+  if (pos < s.size() && s[pos] == '.') {
+    const std::size_t frac_begin = ++pos;
+    pos = SkipDigits(s, pos);
+    frac_digits = s.substr(frac_begin, pos - frac_begin);
+  }
+  if (int_digits.empty() && frac_digits.empty()) {
+    throw RuntimeError(kErrorTypeMismatch);
+  }
+  std::int64_t exponent = 0;
+  if (pos < s.size() && (s[pos] == 'E' || s[pos] == 'e')) {
+    ++pos;
+    bool exponent_negative = false;
+    if (pos < s.size() && (s[pos] == '+' || s[pos] == '-')) {
+      exponent_negative = s[pos] == '-';
+      ++pos;
+    }
+    const std::size_t exp_begin = pos;
+    for (; pos < s.size() && IsDigit(s[pos]); ++pos) {
+      exponent = std::min(exponent * 10 + (s[pos] - '0'), kExponentCap);
+    }
+    if (pos == exp_begin) throw RuntimeError(kErrorTypeMismatch);
+    if (exponent_negative) exponent = -exponent;
+  }
+  if (pos != s.size()) throw RuntimeError(kErrorTypeMismatch);
+
+  // Normalise to 0.D x 10^K with D free of leading and trailing zeros. This
+  // keeps the exponent handed to from_chars small whatever the text's length
+  // or exponent, and tells overflow (error 6) from underflow (a number that is
+  // simply zero), which from_chars reports alike.
+  const double zero = negative ? -0.0 : 0.0;
+  std::int64_t leading_zeros = 0;
+  std::string digits;
+  digits.reserve(int_digits.size() + frac_digits.size() + 32);
+  digits += "0.";
+  for (std::string_view part : {int_digits, frac_digits}) {
+    for (char c : part) {
+      if (digits.size() == 2 && c == '0') {
+        ++leading_zeros;
+      } else {
+        digits.push_back(c);
+      }
+    }
+  }
+  while (digits.size() > 2 && digits.back() == '0') digits.pop_back();
+  if (digits.size() == 2) return zero;
+
+  const std::int64_t k =
+      static_cast<std::int64_t>(int_digits.size()) - leading_zeros + exponent;
+  if (k > kSurelyOverflows) throw RuntimeError(kErrorOverflow);
+  if (k < kSurelyZero) return zero;
+  digits.push_back('e');
+  std::array<char, 24> exp_text{};
+  const auto exp_end =
+      std::to_chars(exp_text.data(), exp_text.data() + exp_text.size(), k).ptr;
+  digits.append(exp_text.data(), exp_end);
+
+  double magnitude = 0.0;
+  const auto [end, ec] =
+      std::from_chars(digits.data(), digits.data() + digits.size(), magnitude);
+  if (ec == std::errc::result_out_of_range) {
+    if (k > 0) throw RuntimeError(kErrorOverflow);
+    return zero;
+  }
+  assert(ec == std::errc() && end == digits.data() + digits.size());
+  return negative ? -magnitude : magnitude;
+}
+
+// Halfway cases go to the even neighbour, independent of the floating-point
+// environment's rounding mode.
+double RoundHalfEven(double value) {
+  const double floor = std::floor(value);
+  const double diff = value - floor;  // exact for doubles of this size
+  if (diff < 0.5) return floor;
+  if (diff > 0.5) return floor + 1.0;
+  return std::fmod(floor, 2.0) == 0.0 ? floor : floor + 1.0;
+}
+
+constexpr int kSignificantDigits = 15;
+constexpr int kSmallestFixedExponent = -4;
+
+}  // namespace
+
+double ParseDouble(std::string_view text) {
+  std::string ascii;
+  if (!FoldToAscii(text, ascii)) throw RuntimeError(kErrorTypeMismatch);
+  return ParseAsciiNumber(ascii);
+}
+
+std::int16_t ParseInteger(std::string_view text) {
+  const double rounded = RoundHalfEven(ParseDouble(text));
+  if (rounded < std::numeric_limits<std::int16_t>::min() ||
+      rounded > std::numeric_limits<std::int16_t>::max()) {
+    throw RuntimeError(kErrorOverflow);
+  }
+  return static_cast<std::int16_t>(rounded);
+}
+
+void AppendDouble(std::string& out, double value) {
+  if (!std::isfinite(value)) {
+    out += std::isnan(value) ? "nan" : (value < 0 ? "-inf" : "inf");
+    return;
+  }
+  if (value == 0.0) {
+    out.push_back('0');
+    return;
+  }
+  // "d.dddddddddddddde+XXX": to_chars rounds correctly from the exact binary
+  // value, ties to even, and never looks at the locale.
+  std::array<char, 32> sci{};
+  const auto sci_end =
+      std::to_chars(sci.data(), sci.data() + sci.size(), std::fabs(value),
+                    std::chars_format::scientific, kSignificantDigits - 1)
+          .ptr;
+  std::array<char, kSignificantDigits> digits{};
+  digits[0] = sci[0];
+  std::copy(sci.data() + 2, sci.data() + 1 + kSignificantDigits,
+            digits.data() + 1);
+  int digit_count = kSignificantDigits;
+  while (digit_count > 1 && digits[digit_count - 1] == '0') --digit_count;
+  const char* exp_begin = sci.data() + 2 + kSignificantDigits;  // after 'e'
+  int exponent = 0;
+  std::from_chars(exp_begin + (*exp_begin == '+' ? 1 : 0), sci_end, exponent);
+
+  if (value < 0) out.push_back('-');
+  if (exponent >= kSignificantDigits || exponent < kSmallestFixedExponent) {
+    out.push_back(digits[0]);
+    if (digit_count > 1) {
+      out.push_back('.');
+      out.append(digits.data() + 1, digit_count - 1);
+    }
+    out.push_back('E');
+    out.push_back(exponent < 0 ? '-' : '+');
+    const int magnitude = exponent < 0 ? -exponent : exponent;
+    if (magnitude < 10) out.push_back('0');
+    AppendInteger(out, static_cast<std::int16_t>(magnitude));
+  } else if (exponent >= 0) {
+    const int int_count = exponent + 1;
+    if (digit_count <= int_count) {
+      out.append(digits.data(), digit_count);
+      out.append(int_count - digit_count, '0');
+    } else {
+      out.append(digits.data(), int_count);
+      out.push_back('.');
+      out.append(digits.data() + int_count, digit_count - int_count);
+    }
+  } else {
+    out += "0.";
+    out.append(-exponent - 1, '0');
+    out.append(digits.data(), digit_count);
+  }
+}
+
+std::string FormatDouble(double value) {
+  std::string out;
+  AppendDouble(out, value);
+  return out;
+}
+
+void AppendInteger(std::string& out, std::int16_t value) {
+  std::array<char, 8> buffer{};
+  const auto end =
+      std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
+  out.append(buffer.data(), end);
+}
+
+std::string FormatInteger(std::int16_t value) {
+  std::string out;
+  AppendInteger(out, value);
+  return out;
+}
+
+}  // namespace zorvik

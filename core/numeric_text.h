@@ -1,0 +1,67 @@
+#ifndef ZORVIK_CORE_NUMERIC_TEXT_H_
+#define ZORVIK_CORE_NUMERIC_TEXT_H_
+
+// The four conversions between text and numbers that every part of Zorvik
+// uses. The input guards and the compute action must agree on what converts,
+// so both go through exactly these functions. Text is UTF-8. The decimal
+// separator is always the full stop, whatever the process locale says.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/runtime_error.h"
+
+namespace zorvik {
+
+// Reads a number. The grammar, after optional blanks on either side:
+//
+//   [+|-] (digits [. [digits]] | . digits) [(E|e) [+|-] digits]
+//
+// "5." and ".5" are numbers; "", "  ", "-", ".", "1e", "1E+", "inf", "nan",
+// "0x10", "1,000" and "- 5" are not. Blanks are space, tab and the ideographic
+// space U+3000. The full-width forms that Chinese input methods type are read
+// like their ASCII counterparts: digits U+FF10..U+FF19, full stop U+FF0E, signs
+// U+FF0B and U+FF0D, exponent letters U+FF25 and U+FF45 ("１０００．５" is
+// 1000.5). Exponents may have any number of digits.
+//
+// Returns the double nearest to the decimal value (ties to even). A magnitude
+// that rounds to zero or to a subnormal is a number like any other
+// ("1E-400" gives 0).
+//
+// Throws RuntimeError(kErrorTypeMismatch) when the text is not a number
+// (including invalid UTF-8 and embedded NULs), and RuntimeError(kErrorOverflow)
+// when its magnitude is too large for a double ("1E400").
+double ParseDouble(std::string_view text);
+
+// Reads the text exactly as ParseDouble does, then rounds to the nearest whole
+// number, halfway cases to the even one (0.5 -> 0, 1.5 -> 2, 2.5 -> 2,
+// -2.5 -> -2). The range is checked after rounding: 32767.5 rounds to 32768
+// and throws RuntimeError(kErrorOverflow); -32768.5 gives -32768.
+std::int16_t ParseInteger(std::string_view text);
+
+// Writes a double with at most 15 significant digits, rounded from its exact
+// binary value (an exact tie at the 16th digit goes to the even digit).
+// Trailing fraction zeros and a bare separator are dropped; magnitudes below 1
+// get a leading "0"; both zeros give "0"; no plus sign, no grouping:
+//   1000 -> "1000", 1102.50 -> "1102.5", 0.5 -> "0.5",
+//   1276.2815624999998 -> "1276.2815625".
+// Magnitudes from 1E+15 up, and below 1E-4 (the %g rule), use the exponent
+// form: the mantissa by the same rules, "E", a sign and at least two digits:
+//   1E+15, 1.5E+20, 8.98846567431158E+307, 1.5E-05.
+// Infinities and NaN never come out of the schedule; should one be passed,
+// the result is "inf", "-inf" or "nan", which ParseDouble rejects.
+std::string FormatDouble(double value);
+
+// Appends FormatDouble(value) to `out` without building a temporary string.
+void AppendDouble(std::string& out, double value);
+
+// Decimal digits without leading zeros, with a minus sign for negatives.
+std::string FormatInteger(std::int16_t value);
+
+// Appends FormatInteger(value) to `out`.
+void AppendInteger(std::string& out, std::int16_t value);
+
+}  // namespace zorvik
+
+#endif  // ZORVIK_CORE_NUMERIC_TEXT_H_
