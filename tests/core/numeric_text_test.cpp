@@ -1,0 +1,371 @@
+#include "core/numeric_text.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <bit>
+#include <cfenv>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <limits>
+#include <random>
+#include <string>
+#include <string_view>
+
+namespace zorvik {
+namespace {
+
+using std::string_literals::operator""s;
+
+int ErrorOf(auto&& call) {
+  try {
+    call();
+  } catch (const RuntimeError& error) {
+    return error.number();
+  }
+  return 0;
+}
+
+int ParseDoubleError(std::string_view text) {
+  return ErrorOf([&] { ParseDouble(text); });
+}
+
+int ParseIntegerError(std::string_view text) {
+  return ErrorOf([&] { ParseInteger(text); });
+}
+
+struct ParseCase {
+  std::string text;
+  double expected;
+};
+
+TEST(ParseDoubleTest, AcceptsTheGrammar) {
+  const ParseCase cases[] = {
+      {"0", 0.0},
+      {"1000", 1000.0},
+      {"  1000  ", 1000.0},
+      {"\t1000\t", 1000.0},
+      {"1000.00", 1000.0},
+      {"5.", 5.0},
+      {".5", 0.5},
+      {"-.5", -0.5},
+      {"+5", 5.0},
+      {"-5", -5.0},
+      {"1.5E3", 1500.0},
+      {"1.5e3", 1500.0},
+      {"1e+3", 1000.0},
+      {"25e-1", 2.5},
+      {"5.E2", 500.0},
+      {"007", 7.0},
+      {"0.1", 0.1},
+      {"1102.5", 1102.5},
+      {"1E-0000000000000000000001", 0.1},
+      // The largest double, and the largest text still rounding to it: the
+      // overflow threshold is DBL_MAX + half an ulp = 2^1024 - 2^970
+      // = 1.797693134862315807937...E+308.
+      {"1.7976931348623157e308", std::numeric_limits<double>::max()},
+      {"1.7976931348623158e308", std::numeric_limits<double>::max()},
+      {"4.9406564584124654E-324", std::numeric_limits<double>::denorm_min()},
+  };
+  for (const auto& [text, expected] : cases) {
+    EXPECT_EQ(ParseDouble(text), expected) << text;
+  }
+}
+
+TEST(ParseDoubleTest, ReadsFullWidthForms) {
+  const ParseCase cases[] = {
+      {"１０００．５", 1000.5}, {"－５", -5.0},    {"＋５", 5.0},
+      {"１Ｅ３", 1000.0},       {"１ｅ－１", 0.1}, {"\u3000５\u3000", 5.0},
+      {"1０.５", 10.5},  // mixed widths, as an input method may leave them
+  };
+  for (const auto& [text, expected] : cases) {
+    EXPECT_EQ(ParseDouble(text), expected) << text;
+  }
+}
+
+TEST(ParseDoubleTest, RejectsWhatIsNotANumber) {
+  const std::string cases[] = {
+      "",
+      "   ",
+      "\u3000",
+      "-",
+      "+",
+      ".",
+      "-.",
+      "e5",
+      "1e",
+      "1E+",
+      "1e-",
+      "inf",
+      "-inf",
+      "nan",
+      "Infinity",
+      "0x10",
+      "1,000",
+      "1 000",
+      "- 5",
+      "--5",
+      "+-5",
+      "5-",
+      "(5)",
+      "$5",
+      "5a",
+      "a5",
+      "1..2",
+      "1.2.3",
+      "1e5.5",
+      "1e5e5",
+      "1d3",
+      "1D3",
+      "1_000",
+      "1\n",
+      "\n1",
+      "\r1",
+      "1\0"s,
+      "\0"s,
+      "1\0"
+      "2"s,
+      "\xEF\xBC",      // truncated full-width sequence
+      "\xEF\xBC\x9A",  // full-width colon
+      "\xED\xA0\x80",  // encoded lone surrogate
+      "\xC0\xB0",      // overlong '0'
+      "\xE2\x80\x8F"
+      "5",  // right-to-left mark
+      "\xE2\x80\x8B"
+      "5",  // zero-width space
+      "\xC2\xA0"
+      "5",             // no-break space is not one of the blanks
+      "\xD9\xA3",      // Arabic-Indic digit three
+      "\xE2\x91\xA0",  // circled digit one
+      "\xFF",
+  };
+  for (const auto& text : cases) {
+    EXPECT_EQ(ParseDoubleError(text), kErrorTypeMismatch) << text;
+  }
+}
+
+TEST(ParseDoubleTest, TooLargeIsOverflowNotMismatch) {
+  const std::string cases[] = {
+      "1E400",
+      "-1E400",
+      "1.7976931348623159e308",
+      "1E309",
+      "1E+99999999999999999999",
+      "0.00000000000000000001E+99999999999999999999",
+      std::string(400, '9'),
+  };
+  for (const auto& text : cases) {
+    EXPECT_EQ(ParseDoubleError(text), kErrorOverflow) << text;
+  }
+}
+
+TEST(ParseDoubleTest, TooSmallIsZeroOrSubnormal) {
+  const std::string cases[] = {
+      "1E-400",
+      "." + std::string(400, '0') + "1",
+      "1E-99999999999999999999",
+      "0E99999999999999999999",
+      "2E-324",  // below half the least subnormal
+      "0.000",
+      "-0",
+  };
+  for (const auto& text : cases) {
+    EXPECT_EQ(ParseDouble(text), 0.0) << text;
+  }
+  EXPECT_TRUE(std::signbit(ParseDouble("-1E-400")));
+  EXPECT_FALSE(std::signbit(ParseDouble("1E-400")));
+  EXPECT_EQ(ParseDouble("3E-324"), std::numeric_limits<double>::denorm_min());
+  // A long text whose magnitude is ordinary: 1 followed by 999 zeros, scaled
+  // back down by its own length.
+  EXPECT_EQ(ParseDouble("1" + std::string(999, '0') + "E-999"), 1.0);
+}
+
+struct IntegerCase {
+  std::string text;
+  std::int16_t expected;
+};
+
+TEST(ParseIntegerTest, RoundsHalfToEven) {
+  const IntegerCase cases[] = {
+      {"0.5", 0},
+      {"1.5", 2},
+      {"2.5", 2},
+      {"3.5", 4},
+      {"-2.5", -2},
+      {"-0.5", 0},
+      {"2.6", 3},
+      {"2.4", 2},
+      {"12.5", 12},
+      {"-3.5", -4},
+      {"05", 5},
+      {" 7 ", 7},
+      {"1E2", 100},
+      {"４", 4},
+      // 0.49999999999999994 is the double just below one half: it must not
+      // be rounded by adding 0.5 (which would give exactly 1).
+      {"0.49999999999999994", 0},
+  };
+  for (const auto& [text, expected] : cases) {
+    EXPECT_EQ(ParseInteger(text), expected) << text;
+  }
+}
+
+TEST(ParseIntegerTest, ChecksTheRangeAfterRounding) {
+  // The range is -32768..32767. 32767.5 lies halfway and goes to the even
+  // 32768, outside; -32768.5 goes to the even -32768, inside; -32768.6 rounds
+  // to -32769, outside.
+  const IntegerCase inside[] = {
+      {"32767", 32767},     {"-32768", -32768}, {"32767.4", 32767},
+      {"-32768.5", -32768}, {"32766.5", 32766},
+  };
+  for (const auto& [text, expected] : inside) {
+    EXPECT_EQ(ParseInteger(text), expected) << text;
+  }
+  for (const char* text :
+       {"32768", "40000", "32767.5", "-32769", "-32768.6", "1E400", "1E5"}) {
+    EXPECT_EQ(ParseIntegerError(text), kErrorOverflow) << text;
+  }
+  for (const char* text : {"", "x", "1e", "3.5.1"}) {
+    EXPECT_EQ(ParseIntegerError(text), kErrorTypeMismatch) << text;
+  }
+}
+
+struct FormatCase {
+  double value;
+  std::string expected;
+};
+
+TEST(FormatDoubleTest, WritesFifteenSignificantDigits) {
+  const FormatCase cases[] = {
+      {0.0, "0"},
+      {-0.0, "0"},
+      {1000.0, "1000"},
+      {100.0, "100"},
+      {1102.5, "1102.5"},
+      {0.5, "0.5"},
+      {-0.5, "-0.5"},
+      {-1234.25, "-1234.25"},
+      {1050.0, "1050"},
+      {1157.625, "1157.625"},
+      {1276.2815624999998, "1276.2815625"},
+      {1477.4554437890622, "1477.45544378906"},
+      {0.30000000000000004, "0.3"},
+      {999999999999999.0, "999999999999999"},
+      {0.0001, "0.0001"},
+      {0.000123, "0.000123"},
+      // Exponent form from 1E+15 up and below 1E-4.
+      {1e15, "1E+15"},
+      {999999999999999.9, "1E+15"},  // rounding carries into a 16th digit
+      {1.5e20, "1.5E+20"},
+      {1234567890123456.0, "1.23456789012346E+15"},
+      {std::ldexp(1.0, 1023), "8.98846567431158E+307"},
+      {std::numeric_limits<double>::max(), "1.79769313486232E+308"},
+      {-1e100, "-1E+100"},
+      {0.00001, "1E-05"},
+      {0.000015, "1.5E-05"},
+      {1e-300, "1E-300"},
+      {std::numeric_limits<double>::denorm_min(), "4.94065645841247E-324"},
+      // Exact ties at the 16th digit go to the even digit.
+      {100000000000000.5, "100000000000000"},
+      {100000000000001.5, "100000000000002"},
+  };
+  for (const auto& [value, expected] : cases) {
+    EXPECT_EQ(FormatDouble(value), expected) << value;
+  }
+}
+
+TEST(FormatDoubleTest, NonFiniteValuesHaveAFixedSpellingThatDoesNotParse) {
+  const FormatCase cases[] = {
+      {std::numeric_limits<double>::infinity(), "inf"},
+      {-std::numeric_limits<double>::infinity(), "-inf"},
+      {std::numeric_limits<double>::quiet_NaN(), "nan"},
+  };
+  for (const auto& [value, expected] : cases) {
+    EXPECT_EQ(FormatDouble(value), expected);
+    EXPECT_EQ(ParseDoubleError(FormatDouble(value)), kErrorTypeMismatch);
+  }
+}
+
+TEST(FormatDoubleTest, AppendKeepsWhatIsThere) {
+  std::string text = "x=";
+  AppendDouble(text, 2.5);
+  AppendInteger(text, -7);
+  EXPECT_EQ(text, "x=2.5-7");
+}
+
+TEST(FormatIntegerTest, WritesPlainDecimal) {
+  EXPECT_EQ(FormatInteger(0), "0");
+  EXPECT_EQ(FormatInteger(5), "5");
+  EXPECT_EQ(FormatInteger(-5), "-5");
+  EXPECT_EQ(FormatInteger(32767), "32767");
+  EXPECT_EQ(FormatInteger(-32768), "-32768");
+}
+
+// Random finite doubles spread over the whole exponent range.
+double RandomFiniteDouble(std::mt19937_64& rng) {
+  for (;;) {
+    const double value = std::bit_cast<double>(rng());
+    if (std::isfinite(value)) return value;
+  }
+}
+
+TEST(NumericTextPropertyTest, FormatMatchesPrintfG15) {
+  // printf's %.15g uses the same rules (15 digits from the exact value, ties
+  // to even, trailing zeros dropped, exponent form below 1E-4 and from 1E+15),
+  // so it is an independent oracle; only the exponent letter's case differs.
+  std::mt19937_64 rng(20261208);
+  char buffer[64];
+  for (int i = 0; i < 100000; ++i) {
+    const double value = RandomFiniteDouble(rng);
+    std::snprintf(buffer, sizeof buffer, "%.15G", value);
+    std::string expected = buffer;
+    if (expected == "-0") expected = "0";
+    ASSERT_EQ(FormatDouble(value), expected)
+        << std::bit_cast<std::uint64_t>(value);
+  }
+}
+
+TEST(NumericTextPropertyTest, ParseRoundTripsShortestAndFormatIsStable) {
+  std::mt19937_64 rng(7);
+  char buffer[64];
+  for (int i = 0; i < 100000; ++i) {
+    const double value = RandomFiniteDouble(rng);
+    std::snprintf(buffer, sizeof buffer, "%.17g", value);
+    ASSERT_EQ(std::bit_cast<std::uint64_t>(ParseDouble(buffer)),
+              std::bit_cast<std::uint64_t>(value))
+        << buffer;
+    const std::string formatted = FormatDouble(value);
+    ASSERT_EQ(FormatDouble(ParseDouble(formatted)), formatted) << buffer;
+  }
+}
+
+TEST(NumericTextPropertyTest, IntegerAcceptsOnlyWhatDoubleAccepts) {
+  // Short random texts over the grammar's alphabet reach every branch of the
+  // grammar and both range checks.
+  constexpr std::string_view kAlphabet = "0123456789+-.eE 5";
+  std::mt19937 rng(42);
+  std::uniform_int_distribution<std::size_t> length(0, 8);
+  std::uniform_int_distribution<std::size_t> pick(0, kAlphabet.size() - 1);
+  int accepted = 0;
+  for (int i = 0; i < 200000; ++i) {
+    std::string text;
+    for (std::size_t n = length(rng); n > 0; --n) text += kAlphabet[pick(rng)];
+    std::int16_t integer = 0;
+    try {
+      integer = ParseInteger(text);
+    } catch (const RuntimeError&) {
+      continue;
+    }
+    ++accepted;
+    double real = 0;
+    ASSERT_NO_THROW(real = ParseDouble(text)) << text;
+    // nearbyint rounds halfway cases to even under the default rounding mode.
+    ASSERT_EQ(std::fegetround(), FE_TONEAREST);
+    ASSERT_EQ(integer, std::nearbyint(real)) << text;
+  }
+  EXPECT_GT(accepted, 1000);
+}
+
+}  // namespace
+}  // namespace zorvik

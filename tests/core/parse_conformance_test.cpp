@@ -1,0 +1,79 @@
+// Runs ParseDouble over a public corpus of decimal strings with their
+// correctly rounded float64 bits. Each line: float16, float32 and float64 bits
+// in hex, then the string. Lines whose string is not a number in Zorvik's
+// grammar (hex floats, "inf", digit separators) must be rejected as type
+// mismatches instead.
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <string>
+
+#include "core/numeric_text.h"
+
+namespace zorvik {
+namespace {
+
+constexpr std::uint64_t kInfinityBits = 0x7FF0000000000000;
+
+// The grammar, written independently of the parser as a regular expression.
+const std::regex& Grammar() {
+  static const std::regex grammar(
+      R"([ \t]*[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]+)?[ \t]*)",
+      std::regex::optimize);
+  return grammar;
+}
+
+TEST(ParseConformanceTest, CorpusParsesToTheListedBits) {
+  const std::filesystem::path corpus = ZORVIK_PARSE_CORPUS_DIR;
+  int checked = 0;
+  int rejected = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
+    if (entry.path().extension() != ".txt") continue;
+    std::ifstream file(entry.path());
+    std::string line;
+    int line_number = 0;
+    while (std::getline(file, line)) {
+      ++line_number;
+      ASSERT_GE(line.size(), 32u) << entry.path() << ":" << line_number;
+      const std::uint64_t bits = std::stoull(line.substr(14, 16), nullptr, 16);
+      const std::string text = line.substr(31);
+      const std::string where =
+          entry.path().filename().string() + ":" + std::to_string(line_number);
+
+      int error = 0;
+      double value = 0;
+      try {
+        value = ParseDouble(text);
+      } catch (const RuntimeError& e) {
+        error = e.number();
+      }
+      if (!std::regex_match(text, Grammar())) {
+        EXPECT_EQ(error, kErrorTypeMismatch) << where << " " << text;
+        ++rejected;
+        continue;
+      }
+      if (bits == kInfinityBits) {
+        EXPECT_EQ(error, kErrorOverflow) << where << " " << text;
+      } else {
+        EXPECT_EQ(error, 0) << where << " " << text;
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(value), bits)
+            << where << " " << text;
+      }
+      ++checked;
+    }
+  }
+  std::printf("checked %d corpus lines, %d outside the grammar\n", checked,
+              rejected);
+  // The corpus holds tens of thousands of lines; a run over a handful means it
+  // was not found or not read.
+  EXPECT_GT(checked, 10000);
+}
+
+}  // namespace
+}  // namespace zorvik
