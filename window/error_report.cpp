@@ -1,0 +1,40 @@
+#include "window/error_report.h"
+
+#include <QMessageBox>
+
+#include "core/runtime_error.h"
+#include "window/form_layout.h"
+
+namespace zorvik {
+namespace {
+
+QString Description(int number) {
+  switch (number) {
+    case kErrorOverflow:
+      return QStringLiteral("溢出");
+    case kErrorTypeMismatch:
+      return QStringLiteral("类型不匹配");
+    default:
+      return QStringLiteral("应用程序定义的错误或对象定义的错误");
+  }
+}
+
+}  // namespace
+
+QString ErrorReportText(int number) {
+  return QStringLiteral("运行时错误 '%1':\n\n%2")
+      .arg(number)
+      .arg(Description(number));
+}
+
+void ShowErrorReport(QWidget* parent, int number) {
+  QMessageBox box(
+      QMessageBox::Critical,
+      QString::fromUtf8(kWindowCaption.data(),
+                        static_cast<qsizetype>(kWindowCaption.size())),
+      ErrorReportText(number), QMessageBox::Ok, parent);
+  box.setObjectName(QStringLiteral("ErrorReport"));
+  box.exec();
+}
+
+}  // namespace zorvik

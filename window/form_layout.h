@@ -1,0 +1,61 @@
+#ifndef ZORVIK_WINDOW_FORM_LAYOUT_H_
+#define ZORVIK_WINDOW_FORM_LAYOUT_H_
+
+// The main window's layout as data: every control with its kind, caption,
+// position and tab index, in twips (1/1440 inch). Nothing moves or resizes, so
+// this table is the whole layout. It is converted to device-independent pixels
+// once, at 15 twips a pixel (96 dots per inch); Qt scales those on high-DPI
+// screens.
+
+#include <array>
+#include <string_view>
+
+namespace zorvik {
+
+enum class ControlKind {
+  kLabel,
+  kInputBox,   // single-line, the user types a number into it
+  kOutputBox,  // multi-line, read-only, vertical scroll bar
+  kButton,
+};
+
+struct ControlSpec {
+  std::string_view name;
+  ControlKind kind;
+  std::string_view caption;  // UTF-8; the initial text of a box
+  int left;                  // twips from the client area's top-left corner
+  int top;
+  int width;
+  int height;
+  int tab_index;  // focus order among the controls that take focus
+  bool initially_visible;
+};
+
+inline constexpr int kTwipsPerPixel = 15;
+inline constexpr int kClientWidthTwips = 6750;   // 450 px
+inline constexpr int kClientHeightTwips = 4215;  // 281 px
+
+constexpr int TwipsToPixels(int twips) { return twips / kTwipsPerPixel; }
+
+inline constexpr std::string_view kWindowCaption = "Zorvik";
+
+// clang-format off
+inline constexpr std::array<ControlSpec, 11> kForm1Controls = {{
+  // name        kind                    caption                   left  top   width height tab  visible
+  {"Label1",   ControlKind::kLabel,     "租金",                    240,  240,  615,  375,   2,  true},
+  {"Text1",    ControlKind::kInputBox,  "0",                       720,  120,  1215, 375,   5,  true},
+  {"Label2",   ControlKind::kLabel,     "年限",                    2280, 240,  615,  255,   3,  true},
+  {"Text2",    ControlKind::kInputBox,  "0",                       2760, 120,  1215, 375,   6,  true},
+  {"Label3",   ControlKind::kLabel,     "递增",                    4320, 240,  495,  255,   4,  true},
+  {"Text3",    ControlKind::kInputBox,  "0",                       4800, 120,  1215, 375,   0,  true},
+  {"Label5",   ControlKind::kLabel,     "%",                       6120, 240,  495,  255,  10,  true},
+  {"Command1", ControlKind::kButton,    "计算",                    1560, 720,  1455, 375,   7,  true},
+  {"Command2", ControlKind::kButton,    "清除",                    3360, 720,  1455, 375,   8,  true},
+  {"Text4",    ControlKind::kOutputBox, "",                        240,  1200, 6255, 2655,  1,  true},
+  {"Label4",   ControlKind::kLabel,     "作者 zv@example.org",       4680, 3960, 2055, 255,   9,  false},
+}};
+// clang-format on
+
+}  // namespace zorvik
+
+#endif  // ZORVIK_WINDOW_FORM_LAYOUT_H_
