@@ -1,0 +1,16 @@
+#include <QApplication>
+
+#include "window/localization.h"
+#include "window/main_window.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("zorvik"));
+  // Equal to the window caption, so the window system shows "Zorvik" alone.
+  QApplication::setApplicationDisplayName(QStringLiteral("Zorvik"));
+  zorvik::InstallChineseQtTranslations(app);
+
+  zorvik::Form1 form;
+  form.show();
+  return QApplication::exec();
+}
