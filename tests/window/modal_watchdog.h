@@ -1,0 +1,45 @@
+#ifndef ZORVIK_TESTS_WINDOW_MODAL_WATCHDOG_H_
+#define ZORVIK_TESTS_WINDOW_MODAL_WATCHDOG_H_
+
+#include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+#include <QStringList>
+#include <QTimer>
+
+namespace zorvik {
+
+// Closes every modal dialog that opens while it lives and remembers what each
+// said ("title|text"), so that a test can expect a report, and an unexpected
+// one fails the test instead of hanging it.
+class ModalWatchdog {
+ public:
+  ModalWatchdog() {
+    timer_.setInterval(5);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { CloseActiveModal(); });
+    timer_.start();
+  }
+
+  const QStringList& seen() const { return seen_; }
+
+ private:
+  void CloseActiveModal() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr) return;
+    QString text;
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) text = box->text();
+    seen_ << modal->windowTitle() + u'|' + text;
+    if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+      dialog->reject();
+    } else {
+      modal->close();
+    }
+  }
+
+  QTimer timer_;
+  QStringList seen_;
+};
+
+}  // namespace zorvik
+
+#endif  // ZORVIK_TESTS_WINDOW_MODAL_WATCHDOG_H_
