@@ -1,0 +1,94 @@
+// Times the window's response, offscreen: from the compute click to the
+// painted output box, and a clear right after the longest schedule. Prints the
+// median and the spread of several runs; the figures are for people to read,
+// not a pass/fail check (a shared machine is too noisy for that).
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "window/input_box.h"
+#include "window/main_window.h"
+#include "window/output_box.h"
+
+namespace {
+
+constexpr int kRuns = 9;
+
+struct Figures {
+  double median_ms;
+  double min_ms;
+  double max_ms;
+};
+
+// Runs `prepare` untimed, then times `action` followed by a synchronous paint
+// of the output box and the events it posted.
+Figures Time(zorvik::OutputBox* output, const std::function<void()>& prepare,
+             const std::function<void()>& action) {
+  std::vector<double> samples;
+  for (int run = 0; run < kRuns; ++run) {
+    prepare();
+    QCoreApplication::processEvents();
+    QElapsedTimer timer;
+    timer.start();
+    action();
+    output->viewport()->repaint();
+    QCoreApplication::processEvents();
+    samples.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+  }
+  std::sort(samples.begin(), samples.end());
+  return {samples[samples.size() / 2], samples.front(), samples.back()};
+}
+
+void Print(const char* what, const Figures& f, double target_ms) {
+  std::printf(
+      "%-34s median %8.2f ms  (min %8.2f, max %8.2f)  target %6.1f ms\n", what,
+      f.median_ms, f.min_ms, f.max_ms, target_ms);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  zorvik::Form1 form;
+  form.show();
+  QCoreApplication::processEvents();
+
+  auto* rent = form.findChild<zorvik::InputBox*>("Text1");
+  auto* years = form.findChild<zorvik::InputBox*>("Text2");
+  auto* percent = form.findChild<zorvik::InputBox*>("Text3");
+  auto* output = form.findChild<zorvik::OutputBox*>("Text4");
+  auto* compute = form.findChild<QPushButton*>("Command1");
+  auto* clear = form.findChild<QPushButton*>("Command2");
+
+  const auto enter = [&](const char* y) {
+    return [&, y] {
+      clear->click();
+      rent->SetText("1000");
+      years->SetText(y);
+      percent->SetText("-1");
+    };
+  };
+  const auto click_compute = [&] { compute->click(); };
+
+  std::printf("window response, offscreen, %d runs each\n", kRuns);
+  Print("compute 100 years -> painted",
+        Time(output, enter("100"), click_compute), 16);
+  Print("compute 32767 years -> painted",
+        Time(output, enter("32767"), click_compute), 250);
+  Print("clear after 32767 years",
+        Time(
+            output,
+            [&] {
+              enter("32767")();
+              compute->click();
+            },
+            [&] { clear->click(); }),
+        50);
+  return 0;
+}
