@@ -1,0 +1,57 @@
+// Any bytes as the text of an input box: the conversions never crash, raise
+// only 6 or 13, agree with each other, and the 15-digit form is stable.
+
+#include <cfenv>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/numeric_text.h"
+#include "fuzz/fuzz_check.h"
+
+namespace {
+
+bool IsKnownError(int number) {
+  return number == zorvik::kErrorOverflow ||
+         number == zorvik::kErrorTypeMismatch;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
+                                      std::size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+
+  std::optional<double> real;
+  int real_error = 0;
+  try {
+    real = zorvik::ParseDouble(text);
+    FUZZ_CHECK(std::isfinite(*real));
+  } catch (const zorvik::RuntimeError& error) {
+    real_error = error.number();
+    FUZZ_CHECK(IsKnownError(real_error));
+  }
+
+  try {
+    const std::int16_t integer = zorvik::ParseInteger(text);
+    // Whatever ParseInteger accepts, ParseDouble accepts, and the integer
+    // is its half-to-even rounding (nearbyint under the default mode).
+    FUZZ_CHECK(real.has_value());
+    FUZZ_CHECK(std::fegetround() == FE_TONEAREST);
+    FUZZ_CHECK(integer == std::nearbyint(*real));
+  } catch (const zorvik::RuntimeError& error) {
+    FUZZ_CHECK(IsKnownError(error.number()));
+    if (!real) FUZZ_CHECK(error.number() == real_error);
+    if (real) FUZZ_CHECK(error.number() == zorvik::kErrorOverflow);
+  }
+
+  if (real) {
+    const std::string formatted = zorvik::FormatDouble(*real);
+    const double back = zorvik::ParseDouble(formatted);
+    FUZZ_CHECK(zorvik::FormatDouble(back) == formatted);
+  }
+  return 0;
+}
