@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bit>
 #include <cfenv>
+#include <clocale>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -300,6 +301,31 @@ TEST(FormatIntegerTest, WritesPlainDecimal) {
   EXPECT_EQ(FormatInteger(-5), "-5");
   EXPECT_EQ(FormatInteger(32767), "32767");
   EXPECT_EQ(FormatInteger(-32768), "-32768");
+}
+
+// Switches the C library's locale for one test and restores it on every way
+// out, a failing check included.
+class ScopedCLocale {
+ public:
+  explicit ScopedCLocale(const char* name)
+      : saved_(std::setlocale(LC_ALL, nullptr)),
+        active_(std::setlocale(LC_ALL, name) != nullptr) {}
+  ~ScopedCLocale() { std::setlocale(LC_ALL, saved_.c_str()); }
+  bool active() const { return active_; }
+
+ private:
+  std::string saved_;
+  bool active_;
+};
+
+TEST(NumericTextLocaleTest, FullStopWhateverTheLocaleSays) {
+  ScopedCLocale german("de_DE.UTF-8");
+  if (!german.active()) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+  ASSERT_STREQ(std::localeconv()->decimal_point, ",");
+  EXPECT_EQ(ParseDouble("1102.5"), 1102.5);
+  EXPECT_EQ(ParseDoubleError("1102,5"), kErrorTypeMismatch);
+  EXPECT_EQ(FormatDouble(1102.5), "1102.5");
+  EXPECT_EQ(FormatDouble(1.5e20), "1.5E+20");
 }
 
 // Random finite doubles spread over the whole exponent range.

@@ -5,9 +5,12 @@
 #include <QFontMetrics>
 #include <QInputMethodEvent>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QTest>
+#include <clocale>
 #include <memory>
+#include <string_view>
 
 #include "tests/window/modal_watchdog.h"
 #include "window/input_box.h"
@@ -237,6 +240,68 @@ class MainWindowTest : public QObject {
     QApplication::sendEvent(rent, &word);
     QCOMPARE(rent->text(), QStringLiteral("0"));
     QCOMPARE(rent->selectedText(), QStringLiteral("0"));
+  }
+
+  void hostileTextIsRejected_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("lone high surrogate") << QString(QChar(0xD800)) + u'5';
+    QTest::newRow("lone low surrogate") << u'5' + QString(QChar(0xDC00));
+    QTest::newRow("right-to-left mark") << QStringLiteral("\u200F5");
+    QTest::newRow("zero-width space") << QStringLiteral("5\u200B");
+    QTest::newRow("byte order mark") << QStringLiteral("\uFEFF5");
+    QTest::newRow("NUL") << QString::fromUtf16(
+        u"5\0"
+        "6",
+        3);
+    QTest::newRow("1 MB of text") << QString(1 << 20, u'a');
+  }
+  void hostileTextIsRejected() {
+    QFETCH(QString, text);
+    for (int n = 1; n <= 3; ++n) {
+      Text(n)->SetText(text);
+      QCOMPARE(Text(n)->text(), QStringLiteral("0"));
+      QApplication::clipboard()->setText(text);
+      Text(n)->setFocus();
+      QTest::keyClick(Text(n), Qt::Key_V, Qt::ControlModifier);
+      QCOMPARE(Text(n)->text(), QStringLiteral("0"));
+    }
+  }
+
+  void megabyteOfDigitsIsComputed() {
+    // 0.000...0001 with a million digits: a number, and a tiny one.
+    QString digits = QStringLiteral("0.") + QString(1 << 20, u'0') + u'1';
+    Text(1)->SetText(digits);
+    QCOMPARE(Text(1)->text().size(), digits.size());
+    Enter(QString(), "1", "5");
+    Text(1)->SetText(digits);
+    ClickCompute();
+    QCOMPARE(Text(1)->text(), QStringLiteral("0"));
+    QCOMPARE(Output()->Text(), Entry(1, "0"));
+  }
+
+  void numbersUseTheFullStopInAnyLocale() {
+    if (qEnvironmentVariableIsSet("ZORVIK_EXPECT_DECIMAL_COMMA")) {
+      // Make sure this run really is under a comma locale, for Qt and for
+      // the C library alike.
+      QCOMPARE(QLocale::system().decimalPoint(), QStringLiteral(","));
+      QCOMPARE(std::localeconv()->decimal_point, std::string_view(","));
+    }
+    Enter("1102.5", "2", "10");
+    QCOMPARE(Text(1)->text(), QStringLiteral("1102.5"));
+    ClickCompute();
+    QCOMPARE(Output()->Text(), Entry(1, "1102.5") + Entry(2, "1212.75"));
+    // The locale's own separator is no separator here.
+    Text(1)->SetText(QStringLiteral("1102,5"));
+    QCOMPARE(Text(1)->text(), QStringLiteral("0"));
+  }
+
+  void longestScheduleThenClear() {
+    Enter("1000", "32767", "-1");
+    ClickCompute();
+    QCOMPARE(Output()->document()->blockCount(), 2 * 32767 + 1);
+    QVERIFY(Output()->Text().contains(QStringLiteral("\n第 32767 年租金：  ")));
+    QTest::mouseClick(Clear(), Qt::LeftButton);
+    QCOMPARE(Output()->document()->blockCount(), 1);
   }
 
   void programWritesAreGuardedToo() {
