@@ -76,6 +76,18 @@ int main(int argc, char* argv[]) {
   };
   const auto click_compute = [&] { compute->click(); };
 
+  // One longest computation and a clear, nothing else: for measuring peak
+  // memory (/usr/bin/time -v) and leaks (valgrind) of exactly that.
+  if (QCoreApplication::arguments().contains(
+          QStringLiteral("--longest-once"))) {
+    enter("32767")();
+    compute->click();
+    output->viewport()->repaint();
+    clear->click();
+    QCoreApplication::processEvents();
+    return 0;
+  }
+
   std::printf("window response, offscreen, %d runs each\n", kRuns);
   Print("compute 100 years -> painted",
         Time(output, enter("100"), click_compute), 16);
@@ -90,5 +102,29 @@ int main(int argc, char* argv[]) {
             },
             [&] { clear->click(); }),
         50);
+
+  // Hostile pastes into the rent box: a number a megabyte long (kept, then
+  // computed), and a megabyte of text that is none (reset to 0 at once).
+  const QString long_number = QStringLiteral("0.") + QString(1 << 20, u'1');
+  const QString long_text = QString(1 << 20, u'x');
+  const auto paste = [&](const QString& text) {
+    return [&, text] {
+      rent->setFocus();
+      rent->selectAll();
+      rent->insert(text);
+      rent->repaint();
+    };
+  };
+  Print("paste 1 MB number -> painted",
+        Time(output, enter("1"), paste(long_number)), 1000);
+  Print("paste 1 MB number, then compute",
+        Time(output, enter("1"),
+             [&] {
+               paste(long_number)();
+               compute->click();
+             }),
+        1000);
+  Print("paste 1 MB of text -> painted",
+        Time(output, enter("1"), paste(long_text)), 1000);
   return 0;
 }
