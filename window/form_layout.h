@@ -56,6 +56,28 @@ inline constexpr std::array<ControlSpec, 11> kForm1Controls = {{
 }};
 // clang-format on
 
+// What assistive technology reads. Each input box takes its caption's label as
+// its name (the label is its buddy); the controls whose caption alone says too
+// little get a name of their own. Buttons are named by their captions.
+struct LabelFor {
+  std::string_view label;
+  std::string_view control;
+};
+inline constexpr std::array<LabelFor, 3> kLabelBuddies = {{
+    {"Label1", "Text1"},
+    {"Label2", "Text2"},
+    {"Label3", "Text3"},
+}};
+
+struct AccessibleName {
+  std::string_view control;
+  std::string_view name;  // UTF-8
+};
+inline constexpr std::array<AccessibleName, 2> kAccessibleNames = {{
+    {"Text4", "每年租金"},
+    {"Label5", "百分比"},
+}};
+
 }  // namespace zorvik
 
 #endif  // ZORVIK_WINDOW_FORM_LAYOUT_H_

@@ -110,6 +110,15 @@ void Form1::CreateControls() {
     setTabOrder(tab_chain[i - 1].widget, tab_chain[i].widget);
   }
 
+  for (const LabelFor& pair : kLabelBuddies) {
+    findChild<QLabel*>(FromUtf8(pair.label))
+        ->setBuddy(findChild<QWidget*>(FromUtf8(pair.control)));
+  }
+  for (const AccessibleName& entry : kAccessibleNames) {
+    findChild<QWidget*>(FromUtf8(entry.control))
+        ->setAccessibleName(FromUtf8(entry.name));
+  }
+
   text1_ = findChild<InputBox*>(QStringLiteral("Text1"));
   text2_ = findChild<InputBox*>(QStringLiteral("Text2"));
   text3_ = findChild<InputBox*>(QStringLiteral("Text3"));

@@ -1,11 +1,13 @@
 #include "window/main_window.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QFontMetrics>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLocale>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTest>
 #include <clocale>
@@ -136,6 +138,35 @@ class MainWindowTest : public QObject {
                               .arg(visible_width)));
     }
     QVERIFY(!ContactNote()->text().isEmpty());
+  }
+
+  void assistiveTechnologyReadsTheNames() {
+    const struct {
+      const char* control;
+      QString name;
+    } expected[] = {{"Text1", "租金"},    {"Text2", "年限"},
+                    {"Text3", "递增"},    {"Text4", "每年租金"},
+                    {"Command1", "计算"}, {"Command2", "清除"},
+                    {"Label5", "百分比"}};
+    for (const auto& [control, name] : expected) {
+      QAccessibleInterface* node =
+          QAccessible::queryAccessibleInterface(Control<QWidget>(control));
+      QVERIFY(node != nullptr);
+      QCOMPARE(node->text(QAccessible::Name), name);
+    }
+    QAccessibleInterface* rent = QAccessible::queryAccessibleInterface(Text(1));
+    QCOMPARE(rent->role(), QAccessible::EditableText);
+    QCOMPARE(rent->text(QAccessible::Value), QStringLiteral("0"));
+  }
+
+  void scaledWindowGrabsAtItsPixelRatio() {
+    // Under QT_SCALE_FACTOR=2 the fixed layout doubles in device pixels.
+    const qreal ratio = form_->devicePixelRatioF();
+    if (qEnvironmentVariableIsSet("ZORVIK_EXPECT_SCALE")) {
+      QCOMPARE(ratio, qEnvironmentVariable("ZORVIK_EXPECT_SCALE").toDouble());
+    }
+    const QPixmap grab = form_->grab();
+    QCOMPARE(grab.size(), (QSizeF(450, 281) * ratio).toSize());
   }
 
   void tabOrderCycles() {
