@@ -8,6 +8,8 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(QStringLiteral("zorvik"));
   // Equal to the window caption, so the window system shows "Zorvik" alone.
   QApplication::setApplicationDisplayName(QStringLiteral("Zorvik"));
+  // Ties the window to its menu entry and icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Zorvik"));
   zorvik::InstallChineseQtTranslations(app);
 
   zorvik::Form1 form;
