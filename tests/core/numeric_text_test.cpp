@@ -125,18 +125,14 @@ TEST(ParseDoubleTest, RejectsWhatIsNotANumber) {
       "\r1",
       "1\0"s,
       "\0"s,
-      "1\0"
-      "2"s,
+      "1\0002"s,
       "\xEF\xBC",      // truncated full-width sequence
       "\xEF\xBC\x9A",  // full-width colon
       "\xED\xA0\x80",  // encoded lone surrogate
       "\xC0\xB0",      // overlong '0'
-      "\xE2\x80\x8F"
-      "5",  // right-to-left mark
-      "\xE2\x80\x8B"
-      "5",  // zero-width space
-      "\xC2\xA0"
-      "5",             // no-break space is not one of the blanks
+      "\u200F5",       // right-to-left mark
+      "\u200B5",       // zero-width space
+      "\u00A05",       // no-break space is not one of the blanks
       "\xD9\xA3",      // Arabic-Indic digit three
       "\xE2\x91\xA0",  // circled digit one
       "\xFF",
@@ -331,7 +327,7 @@ TEST(NumericTextLocaleTest, FullStopWhateverTheLocaleSays) {
 // Random finite doubles spread over the whole exponent range.
 double RandomFiniteDouble(std::mt19937_64& rng) {
   for (;;) {
-    const double value = std::bit_cast<double>(rng());
+    const auto value = std::bit_cast<double>(rng());
     if (std::isfinite(value)) return value;
   }
 }

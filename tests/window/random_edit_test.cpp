@@ -54,13 +54,13 @@ class RandomText {
       case 0:
       case 1:
       case 2:
-        return QString(QChar(kInteresting[Below(std::size(kInteresting))]));
+        return {QChar(kInteresting[Below(std::size(kInteresting))])};
       case 3:
-        return QString(QChar(0x20 + Below(0x5F)));  // printable ASCII
+        return {QChar(0x20 + Below(0x5F))};  // printable ASCII
       case 4:
-        return QString(QChar(0x4E00 + Below(0x5000)));  // CJK ideographs
+        return {QChar(0x4E00 + Below(0x5000))};  // CJK ideographs
       default:
-        return QString(QChar(0xFF01 + Below(0x5E)));  // full-width forms
+        return {QChar(0xFF01 + Below(0x5E))};  // full-width forms
     }
   }
 
@@ -113,12 +113,14 @@ class RandomEditTest : public QObject {
         }
         case 2:
           action = "backspace";
-          edit->setCursorPosition(random.Below(edit->text().size() + 1));
+          edit->setCursorPosition(
+              random.Below(static_cast<int>(edit->text().size()) + 1));
           QTest::keyClick(edit, Qt::Key_Backspace);
           break;
         case 3:
           action = "delete";
-          edit->setCursorPosition(random.Below(edit->text().size() + 1));
+          edit->setCursorPosition(
+              random.Below(static_cast<int>(edit->text().size()) + 1));
           QTest::keyClick(edit, Qt::Key_Delete);
           break;
         case 4:
@@ -135,7 +137,8 @@ class RandomEditTest : public QObject {
           if (long_one && random.Below(2) == 0) text.insert(50000, u'x');
           action = QStringLiteral("paste %1 characters").arg(text.size());
           QApplication::clipboard()->setText(text);
-          edit->setCursorPosition(random.Below(edit->text().size() + 1));
+          edit->setCursorPosition(
+              random.Below(static_cast<int>(edit->text().size()) + 1));
           QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
           break;
         }
