@@ -19,7 +19,7 @@ enum class ControlKind {
   kButton,
 };
 
-struct ControlSpec {
+struct ControlRow {
   std::string_view name;
   ControlKind kind;
   std::string_view caption;  // UTF-8; the initial text of a box
@@ -40,7 +40,7 @@ constexpr int TwipsToPixels(int twips) { return twips / kTwipsPerPixel; }
 inline constexpr std::string_view kWindowCaption = "Zorvik";
 
 // clang-format off
-inline constexpr std::array<ControlSpec, 11> kForm1Controls = {{
+inline constexpr std::array<ControlRow, 11> kForm1Controls = {{
   // name        kind                    caption                   left  top   width height tab  visible
   {"Label1",   ControlKind::kLabel,     "租金",                    240,  240,  615,  375,   2,  true},
   {"Text1",    ControlKind::kInputBox,  "0",                       720,  120,  1215, 375,   5,  true},

@@ -19,10 +19,10 @@ QString FromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QWidget* CreateControl(const ControlSpec& spec, QWidget* parent) {
-  const QString caption = FromUtf8(spec.caption);
+QWidget* CreateControl(const ControlRow& row, QWidget* parent) {
+  const QString caption = FromUtf8(row.caption);
   QWidget* control = nullptr;
-  switch (spec.kind) {
+  switch (row.kind) {
     case ControlKind::kLabel: {
       auto* label = new QLabel(caption, parent);
       label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -51,10 +51,10 @@ QWidget* CreateControl(const ControlSpec& spec, QWidget* parent) {
       break;
     }
   }
-  control->setObjectName(FromUtf8(spec.name));
-  control->setGeometry(TwipsToPixels(spec.left), TwipsToPixels(spec.top),
-                       TwipsToPixels(spec.width), TwipsToPixels(spec.height));
-  if (!spec.initially_visible) control->hide();
+  control->setObjectName(FromUtf8(row.name));
+  control->setGeometry(TwipsToPixels(row.left), TwipsToPixels(row.top),
+                       TwipsToPixels(row.width), TwipsToPixels(row.height));
+  if (!row.initially_visible) control->hide();
   return control;
 }
 
@@ -90,13 +90,13 @@ void Form1::CreateControls() {
   };
   std::vector<Focusable> tab_chain;
   std::vector<QWidget*> boxes;
-  for (const ControlSpec& spec : kForm1Controls) {
-    QWidget* control = CreateControl(spec, this);
-    if (spec.kind != ControlKind::kLabel) {
-      tab_chain.push_back({spec.tab_index, control});
+  for (const ControlRow& row : kForm1Controls) {
+    QWidget* control = CreateControl(row, this);
+    if (row.kind != ControlKind::kLabel) {
+      tab_chain.push_back({row.tab_index, control});
     }
-    if (spec.kind == ControlKind::kInputBox ||
-        spec.kind == ControlKind::kOutputBox) {
+    if (row.kind == ControlKind::kInputBox ||
+        row.kind == ControlKind::kOutputBox) {
       boxes.push_back(control);
     }
   }
