@@ -4,6 +4,7 @@
 
 #include "core/runtime_error.h"
 #include "window/form_layout.h"
+#include "window/utf8_text.h"
 
 namespace zorvik {
 namespace {
@@ -28,11 +29,8 @@ QString ErrorReportText(int number) {
 }
 
 void ShowErrorReport(QWidget* parent, int number) {
-  QMessageBox box(
-      QMessageBox::Critical,
-      QString::fromUtf8(kWindowCaption.data(),
-                        static_cast<qsizetype>(kWindowCaption.size())),
-      ErrorReportText(number), QMessageBox::Ok, parent);
+  QMessageBox box(QMessageBox::Critical, FromUtf8(kWindowCaption),
+                  ErrorReportText(number), QMessageBox::Ok, parent);
   box.setObjectName(QStringLiteral("ErrorReport"));
   box.exec();
 }

@@ -11,13 +11,10 @@
 #include "window/form_layout.h"
 #include "window/input_box.h"
 #include "window/output_box.h"
+#include "window/utf8_text.h"
 
 namespace zorvik {
 namespace {
-
-QString FromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QWidget* CreateControl(const ControlRow& row, QWidget* parent) {
   const QString caption = FromUtf8(row.caption);
