@@ -12,12 +12,17 @@
 namespace zorvik {
 namespace {
 
+// The grammar's own letters for the two currency marks, so that the grammar
+// below only ever sees ASCII.
+constexpr char kYenSign = 'Y';   // U+00A5, or the full-width U+FFE5
+constexpr char kYuanSign = 'U';  // U+5143, written after the number
+
 // Maps the UTF-8 text onto the small ASCII alphabet of the grammar: digits,
-// signs, full stop, exponent letters and a single blank. Full-width forms are
-// folded onto ASCII here, so the grammar below only ever sees ASCII. Returns
-// false for any character outside that alphabet; because the accepted
-// multi-byte sequences are matched byte for byte, malformed UTF-8 and lone
-// surrogates are rejected too.
+// signs, full stop, comma, exponent letters, the two currency marks and a
+// single blank. Full-width forms are folded onto ASCII here. Returns false for
+// any character outside that alphabet; because the accepted multi-byte
+// sequences are matched byte for byte, malformed UTF-8 and lone surrogates are
+// rejected too.
 bool FoldToAscii(std::string_view text, std::string& out) {
   out.clear();
   out.reserve(text.size());
@@ -27,11 +32,14 @@ bool FoldToAscii(std::string_view text, std::string& out) {
       switch (byte) {
         case ' ':
         case '\t':
+        case '\r':
+        case '\n':
           out.push_back(' ');
           continue;
         case '+':
         case '-':
         case '.':
+        case ',':
         case 'E':
         case 'e':
           out.push_back(static_cast<char>(byte));
@@ -44,17 +52,29 @@ bool FoldToAscii(std::string_view text, std::string& out) {
           return false;
       }
     }
+    if (byte == 0xC2) {  // two-byte sequences: only U+00A5 yen sign
+      if (i + 1 < text.size() &&
+          static_cast<unsigned char>(text[i + 1]) == 0xA5) {
+        out.push_back(kYenSign);
+        ++i;
+        continue;
+      }
+      return false;
+    }
     if (text.size() - i < 3) return false;
     const auto b1 = static_cast<unsigned char>(text[i + 1]);
     const auto b2 = static_cast<unsigned char>(text[i + 2]);
     char folded = 0;
-    if (byte == 0xE3 && b1 == 0x80 && b2 == 0x80) {
-      folded = ' ';  // U+3000 ideographic space
+    if (byte == 0xE3 && b1 == 0x80) {
+      if (b2 == 0x80) folded = ' ';  // U+3000 ideographic space
+      if (b2 == 0x82) folded = '.';  // U+3002 ideographic full stop
     } else if (byte == 0xEF && b1 == 0xBC) {
       if (b2 >= 0x90 && b2 <= 0x99) {
         folded = static_cast<char>('0' + (b2 - 0x90));  // U+FF10..U+FF19
       } else if (b2 == 0x8B) {
         folded = '+';  // U+FF0B
+      } else if (b2 == 0x8C) {
+        folded = ',';  // U+FF0C
       } else if (b2 == 0x8D) {
         folded = '-';  // U+FF0D
       } else if (b2 == 0x8E) {
@@ -64,6 +84,10 @@ bool FoldToAscii(std::string_view text, std::string& out) {
       }
     } else if (byte == 0xEF && b1 == 0xBD && b2 == 0x85) {
       folded = 'e';  // U+FF45
+    } else if (byte == 0xEF && b1 == 0xBF && b2 == 0xA5) {
+      folded = kYenSign;  // U+FFE5 full-width yen sign
+    } else if (byte == 0xE5 && b1 == 0x85 && b2 == 0x83) {
+      folded = kYuanSign;  // U+5143
     }
     if (folded == 0) return false;
     out.push_back(folded);
@@ -94,14 +118,45 @@ double ParseAsciiNumber(std::string_view s) {
   if (first == std::string_view::npos) throw RuntimeError(kErrorTypeMismatch);
   s = s.substr(first, s.find_last_not_of(' ') - first + 1);
 
+  // 元 stands directly after the number, so it is the last character once
+  // the blanks are gone; ¥ stands before the digits or before the sign.
+  const bool yuan = s.back() == kYuanSign;
+  if (yuan) s.remove_suffix(1);
+
   std::size_t pos = 0;
   bool negative = false;
-  if (s[pos] == '+' || s[pos] == '-') {
-    negative = s[pos] == '-';
+  bool signed_already = false;
+  const auto read_sign = [&] {
+    if (!signed_already && pos < s.size() && (s[pos] == '+' || s[pos] == '-')) {
+      negative = s[pos] == '-';
+      signed_already = true;
+      ++pos;
+    }
+  };
+  read_sign();
+  if (pos < s.size() && s[pos] == kYenSign) {
+    if (yuan) throw RuntimeError(kErrorTypeMismatch);
     ++pos;
+    read_sign();
   }
+
+  // The integer part, possibly grouped: 1 to 3 digits, then groups of ","
+  // and exactly three digits. The view keeps the commas; the normalisation
+  // below passes over them.
   const std::size_t int_begin = pos;
   pos = SkipDigits(s, pos);
+  std::size_t group_commas = 0;
+  if (pos < s.size() && s[pos] == ',') {
+    if (pos - int_begin > 3 || pos == int_begin) {
+      throw RuntimeError(kErrorTypeMismatch);
+    }
+    while (pos < s.size() && s[pos] == ',') {
+      const std::size_t group_end = SkipDigits(s, pos + 1);
+      if (group_end - (pos + 1) != 3) throw RuntimeError(kErrorTypeMismatch);
+      pos = group_end;
+      ++group_commas;
+    }
+  }
   const std::string_view int_digits = s.substr(int_begin, pos - int_begin);
   std::string_view frac_digits;
   if (pos < s.size() && s[pos] == '.') {
@@ -140,6 +195,7 @@ double ParseAsciiNumber(std::string_view s) {
   digits += "0.";
   for (std::string_view part : {int_digits, frac_digits}) {
     for (char c : part) {
+      if (c == ',') continue;
       if (digits.size() == 2 && c == '0') {
         ++leading_zeros;
       } else {
@@ -151,7 +207,8 @@ double ParseAsciiNumber(std::string_view s) {
   if (digits.size() == 2) return zero;
 
   const std::int64_t k =
-      static_cast<std::int64_t>(int_digits.size()) - leading_zeros + exponent;
+      static_cast<std::int64_t>(int_digits.size() - group_commas) -
+      leading_zeros + exponent;
   if (k > kSurelyOverflows) throw RuntimeError(kErrorOverflow);
   if (k < kSurelyZero) return zero;
   digits.push_back('e');

@@ -14,16 +14,26 @@
 
 namespace zorvik {
 
-// Reads a number. The grammar, after optional blanks on either side:
+// Reads a number, as people type or paste it. The grammar, after optional
+// blanks on either side:
 //
-//   [+|-] (digits [. [digits]] | . digits) [(E|e) [+|-] digits]
+//   [sign] [¥] [sign] mantissa [(E|e) [+|-] digits] [元]
+//   mantissa = grouped [. digits*] | digits [. digits*] | . digits
+//   grouped  = 1 to 3 digits, then one or more of "," and exactly 3 digits
 //
-// "5." and ".5" are numbers; "", "  ", "-", ".", "1e", "1E+", "inf", "nan",
-// "0x10", "1,000" and "- 5" are not. Blanks are space, tab and the ideographic
-// space U+3000. The full-width forms that Chinese input methods type are read
-// like their ASCII counterparts: digits U+FF10..U+FF19, full stop U+FF0E, signs
-// U+FF0B and U+FF0D, exponent letters U+FF25 and U+FF45 ("１０００．５" is
-// 1000.5). Exponents may have any number of digits.
+// with at most one sign, and ¥ or 元 but not both. "5.", ".5", "1,000",
+// "¥12,000.00", "-¥5", "¥-5", "12,000元" and "1000\n" (a pasted spreadsheet
+// cell) are numbers; "", "-", ".", "1e", "inf", "0x10", "1,00", "1,0000",
+// "1,5", "1.000,5", "- 5", "¥ 5", "-¥-5", "1000 元", "¥1元" and "1000\n2000"
+// are not. A comma is only ever a thousands separator, and only a well-formed
+// one: "1,5" is rejected rather than read as 15 by a user who meant 1.5.
+//
+// Blanks are space, tab, CR, LF and the ideographic space U+3000. The
+// full-width forms that Chinese input methods type are read like their ASCII
+// counterparts: digits U+FF10..U+FF19, full stop U+FF0E and the ideographic
+// full stop U+3002, comma U+FF0C, signs U+FF0B and U+FF0D, exponent letters
+// U+FF25 and U+FF45, and the yen sign U+FFE5 like U+00A5 ("１２，０００" is
+// 12000, "1102。5" is 1102.5). Exponents may have any number of digits.
 //
 // Returns the double nearest to the decimal value (ties to even). A magnitude
 // that rounds to zero or to a subnormal is a number like any other
@@ -43,7 +53,8 @@ std::int16_t ParseInteger(std::string_view text);
 // Writes a double with at most 15 significant digits, rounded from its exact
 // binary value (an exact tie at the 16th digit goes to the even digit).
 // Trailing fraction zeros and a bare separator are dropped; magnitudes below 1
-// get a leading "0"; both zeros give "0"; no plus sign, no grouping:
+// get a leading "0"; both zeros give "0"; no plus sign, no grouping and no
+// currency mark:
 //   1000 -> "1000", 1102.50 -> "1102.5", 0.5 -> "0.5",
 //   1276.2815624999998 -> "1276.2815625".
 // Magnitudes from 1E+15 up, and below 1E-4 (the %g rule), use the exponent

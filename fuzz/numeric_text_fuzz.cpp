@@ -50,6 +50,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
 
   if (real) {
     const std::string formatted = zorvik::FormatDouble(*real);
+    // The written-back form is the plain one: no grouping, no currency mark,
+    // no blank.
+    FUZZ_CHECK(formatted.find_first_not_of("0123456789.-+E") ==
+               std::string::npos);
     const double back = zorvik::ParseDouble(formatted);
     FUZZ_CHECK(zorvik::FormatDouble(back) == formatted);
   }

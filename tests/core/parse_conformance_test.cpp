@@ -21,10 +21,12 @@ namespace {
 
 constexpr std::uint64_t kInfinityBits = 0x7FF0000000000000;
 
-// The grammar, written independently of the parser as a regular expression.
+// The grammar's ASCII part (the corpus has no currency marks), written
+// independently of the parser as a regular expression.
 const std::regex& Grammar() {
   static const std::regex grammar(
-      R"([ \t]*[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]+)?[ \t]*)",
+      R"([ \t\r\n]*[+-]?([0-9]{1,3}(,[0-9]{3})+\.?[0-9]*|[0-9]+\.?[0-9]*|\.[0-9]+))"
+      R"(([eE][+-]?[0-9]+)?[ \t\r\n]*)",
       std::regex::optimize);
   return grammar;
 }
