@@ -5,15 +5,15 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <vector>
 
-#include "window/input_box.h"
-#include "window/main_window.h"
-#include "window/output_box.h"
+#include "qt/form1_window.h"
+#include "qt/output_box.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ struct Figures {
 
 // Runs `prepare` untimed, then times `action` followed by a synchronous paint
 // of the output box and the events it posted.
-Figures Time(zorvik::OutputBox* output, const std::function<void()>& prepare,
+Figures Time(zorvik::qt::OutputBox* output, const std::function<void()>& prepare,
              const std::function<void()>& action) {
   std::vector<double> samples;
   for (int run = 0; run < kRuns; ++run) {
@@ -55,23 +55,21 @@ void Print(const char* what, const Figures& f, double target_ms) {
 int main(int argc, char* argv[]) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  zorvik::Form1 form;
+  zorvik::qt::Form1Window form;
   form.show();
   QCoreApplication::processEvents();
 
-  auto* rent = form.findChild<zorvik::InputBox*>("Text1");
-  auto* years = form.findChild<zorvik::InputBox*>("Text2");
-  auto* percent = form.findChild<zorvik::InputBox*>("Text3");
-  auto* output = form.findChild<zorvik::OutputBox*>("Text4");
+  auto* rent = form.findChild<QLineEdit*>("Text1");
+  auto* output = form.findChild<zorvik::qt::OutputBox*>("Text4");
   auto* compute = form.findChild<QPushButton*>("Command1");
   auto* clear = form.findChild<QPushButton*>("Command2");
 
   const auto enter = [&](const char* y) {
     return [&, y] {
       clear->click();
-      rent->SetText("1000");
-      years->SetText(y);
-      percent->SetText("-1");
+      form.form().WriteBox(zorvik::Box::kText1, "1000");
+      form.form().WriteBox(zorvik::Box::kText2, y);
+      form.form().WriteBox(zorvik::Box::kText3, "-1");
     };
   };
   const auto click_compute = [&] { compute->click(); };

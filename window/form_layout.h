@@ -4,8 +4,7 @@
 // The main window's layout as data: every control with its kind, caption,
 // position and tab index, in twips (1/1440 inch). Nothing moves or resizes, so
 // this table is the whole layout. It is converted to device-independent pixels
-// once, at 15 twips a pixel (96 dots per inch); Qt scales those on high-DPI
-// screens.
+// to pixels at the window's resolution: 15 twips a pixel at 96 dots per inch.
 
 #include <array>
 #include <string_view>
@@ -31,11 +30,17 @@ struct ControlRow {
   bool initially_visible;
 };
 
+inline constexpr int kTwipsPerInch = 1440;
 inline constexpr int kTwipsPerPixel = 15;
 inline constexpr int kClientWidthTwips = 6750;   // 450 px
 inline constexpr int kClientHeightTwips = 4215;  // 281 px
 
 constexpr int TwipsToPixels(int twips) { return twips / kTwipsPerPixel; }
+
+// At `dpi` dots per inch, rounded to the nearest pixel.
+constexpr int TwipsToPixels(int twips, int dpi) {
+  return (twips * dpi + kTwipsPerInch / 2) / kTwipsPerInch;
+}
 
 inline constexpr std::string_view kWindowCaption = "Zorvik";
 
@@ -55,6 +60,17 @@ inline constexpr std::array<ControlRow, 11> kForm1Controls = {{
   {"Label4",   ControlKind::kLabel,     "作者 zv@example.org",       4680, 3960, 2055, 255,   9,  false},
 }};
 // clang-format on
+
+// The control that has the focus when the window opens: the lowest tab index.
+constexpr const ControlRow& InitialFocus() {
+  const ControlRow* first = nullptr;
+  for (const ControlRow& row : kForm1Controls) {
+    if (row.kind == ControlKind::kLabel) continue;
+    if (first == nullptr || row.tab_index < first->tab_index) first = &row;
+  }
+  return *first;
+}
+static_assert(InitialFocus().name == "Text3");
 
 // What assistive technology reads. Each input box takes its caption's label as
 // its name (the label is its buddy); the controls whose caption alone says too

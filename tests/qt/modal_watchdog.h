@@ -1,5 +1,5 @@
-#ifndef ZORVIK_TESTS_WINDOW_MODAL_WATCHDOG_H_
-#define ZORVIK_TESTS_WINDOW_MODAL_WATCHDOG_H_
+#ifndef ZORVIK_TESTS_QT_MODAL_WATCHDOG_H_
+#define ZORVIK_TESTS_QT_MODAL_WATCHDOG_H_
 
 #include <QApplication>
 #include <QDialog>
@@ -42,4 +42,4 @@ class ModalWatchdog {
 
 }  // namespace zorvik
 
-#endif  // ZORVIK_TESTS_WINDOW_MODAL_WATCHDOG_H_
+#endif  // ZORVIK_TESTS_QT_MODAL_WATCHDOG_H_

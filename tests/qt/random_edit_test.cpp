@@ -5,18 +5,17 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <memory>
 #include <random>
 
 #include "core/numeric_text.h"
-#include "tests/window/modal_watchdog.h"
-#include "window/input_box.h"
-#include "window/main_window.h"
-#include "window/output_box.h"
+#include "qt/form1_window.h"
+#include "tests/qt/modal_watchdog.h"
 
-namespace zorvik {
+namespace zorvik::qt {
 namespace {
 
 constexpr int kEditsPerBox = 10000;
@@ -90,11 +89,11 @@ class RandomEditTest : public QObject {
   void guardsHoldUnderRandomEditing() {
     QFETCH(int, box);
     ModalWatchdog watchdog;
-    Form1 form;
+    Form1Window form;
     form.show();
     form.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    auto* edit = form.findChild<InputBox*>(QStringLiteral("Text%1").arg(box));
+    auto* edit = form.findChild<QLineEdit*>(QStringLiteral("Text%1").arg(box));
     auto* compute = form.findChild<QPushButton*>(QStringLiteral("Command1"));
     edit->setFocus();
 
@@ -151,7 +150,8 @@ class RandomEditTest : public QObject {
         }
         default:
           action = "program write";
-          edit->SetText(random.Text(10));
+          form.form().WriteBox(static_cast<Box>(box - 1),
+                               random.Text(10).toStdString());
           break;
       }
       QVERIFY2(Converts(box, edit->text()),
@@ -174,7 +174,7 @@ class RandomEditTest : public QObject {
   }
 };
 
-}  // namespace zorvik
+}  // namespace zorvik::qt
 
-QTEST_MAIN(zorvik::RandomEditTest)
+QTEST_MAIN(zorvik::qt::RandomEditTest)
 #include "random_edit_test.moc"

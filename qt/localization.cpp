@@ -1,10 +1,10 @@
-#include "window/localization.h"
+#include "qt/localization.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
 
-namespace zorvik {
+namespace zorvik::qt {
 
 bool InstallChineseQtTranslations(QCoreApplication& app) {
   auto* translator = new QTranslator(&app);
@@ -16,4 +16,4 @@ bool InstallChineseQtTranslations(QCoreApplication& app) {
   return QCoreApplication::installTranslator(translator);
 }
 
-}  // namespace zorvik
+}  // namespace zorvik::qt

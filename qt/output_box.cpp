@@ -1,6 +1,9 @@
-#include "window/output_box.h"
+#include "qt/output_box.h"
 
-namespace zorvik {
+#include "qt/utf8_text.h"
+#include "window/output_text.h"
+
+namespace zorvik::qt {
 
 OutputBox::OutputBox(QWidget* parent) : QPlainTextEdit(parent) {
   setReadOnly(true);
@@ -18,27 +21,9 @@ OutputBox::OutputBox(QWidget* parent) : QPlainTextEdit(parent) {
   setUndoRedoEnabled(false);
 }
 
-QString OutputBox::DisplayForm(const QString& text) {
-  QString shown;
-  shown.reserve(text.size());
-  const qsizetype size = text.size();
-  for (qsizetype i = 0; i < size; ++i) {
-    const QChar c = text[i];
-    if (c == u'\r') {
-      if (i + 1 < size && text[i + 1] == u'\n') {
-        shown += u'\n';
-        ++i;
-      }
-    } else if (c != u'\n') {
-      shown += c;
-    }
-  }
-  return shown;
-}
-
-void OutputBox::SetText(const QString& text) {
+void OutputBox::SetText(std::string_view text) {
   text_ = text;
-  setPlainText(DisplayForm(text_));
+  setPlainText(FromUtf8(DisplayForm(text_, "\n")));
 }
 
-}  // namespace zorvik
+}  // namespace zorvik::qt

@@ -1,9 +1,9 @@
-#ifndef ZORVIK_WINDOW_LOCALIZATION_H_
-#define ZORVIK_WINDOW_LOCALIZATION_H_
+#ifndef ZORVIK_QT_LOCALIZATION_H_
+#define ZORVIK_QT_LOCALIZATION_H_
 
 class QCoreApplication;
 
-namespace zorvik {
+namespace zorvik::qt {
 
 // Installs Qt's own Simplified-Chinese translations, so that the standard
 // texts Qt supplies (the text boxes' context menus, the message box's button)
@@ -11,6 +11,6 @@ namespace zorvik {
 // false when the translation file is not installed; the texts stay English.
 bool InstallChineseQtTranslations(QCoreApplication& app);
 
-}  // namespace zorvik
+}  // namespace zorvik::qt
 
-#endif  // ZORVIK_WINDOW_LOCALIZATION_H_
+#endif  // ZORVIK_QT_LOCALIZATION_H_

@@ -1,0 +1,188 @@
+#include "qt/form1_window.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+#include "qt/error_report.h"
+#include "qt/output_box.h"
+#include "qt/utf8_text.h"
+#include "window/form_layout.h"
+
+namespace zorvik::qt {
+namespace {
+
+QWidget* CreateControl(const ControlRow& row, QWidget* parent) {
+  const QString caption = FromUtf8(row.caption);
+  QWidget* control = nullptr;
+  switch (row.kind) {
+    case ControlKind::kLabel: {
+      auto* label = new QLabel(caption, parent);
+      label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      label->setTextFormat(Qt::PlainText);
+      control = label;
+      break;
+    }
+    case ControlKind::kInputBox: {
+      auto* box = new QLineEdit(caption, parent);
+      // A line edit caps its text at 32767 characters by default; these boxes
+      // have no limit of their own, so a long paste reaches the guard whole.
+      box->setMaxLength(std::numeric_limits<int>::max());
+      box->setCursorPosition(0);
+      control = box;
+      break;
+    }
+    case ControlKind::kOutputBox:
+      control = new OutputBox(parent);
+      break;
+    case ControlKind::kButton: {
+      auto* button = new QPushButton(caption, parent);
+      // Enter and Esc trigger nothing in this window.
+      button->setAutoDefault(false);
+      button->setDefault(false);
+      control = button;
+      break;
+    }
+  }
+  control->setObjectName(FromUtf8(row.name));
+  // Device-independent pixels; Qt scales them on high-density screens.
+  control->setGeometry(TwipsToPixels(row.left), TwipsToPixels(row.top),
+                       TwipsToPixels(row.width), TwipsToPixels(row.height));
+  if (!row.initially_visible) control->hide();
+  return control;
+}
+
+}  // namespace
+
+Form1Window::Form1Window(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(FromUtf8(kWindowCaption));
+  setFixedSize(TwipsToPixels(kClientWidthTwips),
+               TwipsToPixels(kClientHeightTwips));
+  CreateControls();
+
+  for (std::size_t i = 0; i < inputs_.size(); ++i) {
+    const auto box = static_cast<Box>(i);
+    connect(inputs_[i], &QLineEdit::textChanged, this,
+            [this, box] { form_.InputGuard(box); });
+  }
+  connect(command1_, &QPushButton::clicked, this,
+          [this] { form_.Command1Click(); });
+  connect(command2_, &QPushButton::clicked, this,
+          [this] { form_.Command2Click(); });
+
+  form_.FormLoad();
+}
+
+void Form1Window::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (shown_before_) return;
+  shown_before_ = true;
+  // The focus starts in the first box of the tab order, its 0 selected so
+  // that the first key replaces it.
+  auto* first = findChild<QLineEdit*>(FromUtf8(InitialFocus().name));
+  first->setFocus(Qt::OtherFocusReason);
+  first->selectAll();
+}
+
+void Form1Window::CreateControls() {
+  struct Focusable {
+    int tab_index;
+    QWidget* widget;
+  };
+  std::vector<Focusable> tab_chain;
+  std::vector<QWidget*> boxes;
+  for (const ControlRow& row : kForm1Controls) {
+    QWidget* control = CreateControl(row, this);
+    if (row.kind != ControlKind::kLabel) {
+      tab_chain.push_back({row.tab_index, control});
+    }
+    if (row.kind == ControlKind::kInputBox ||
+        row.kind == ControlKind::kOutputBox) {
+      boxes.push_back(control);
+    }
+  }
+  // Text boxes are drawn above the labels that reach under them.
+  for (QWidget* box : boxes) box->raise();
+  std::sort(tab_chain.begin(), tab_chain.end(),
+            [](const Focusable& a, const Focusable& b) {
+              return a.tab_index < b.tab_index;
+            });
+  for (std::size_t i = 1; i < tab_chain.size(); ++i) {
+    setTabOrder(tab_chain[i - 1].widget, tab_chain[i].widget);
+  }
+
+  for (const LabelFor& pair : kLabelBuddies) {
+    findChild<QLabel*>(FromUtf8(pair.label))
+        ->setBuddy(findChild<QWidget*>(FromUtf8(pair.control)));
+  }
+  for (const AccessibleName& entry : kAccessibleNames) {
+    findChild<QWidget*>(FromUtf8(entry.control))
+        ->setAccessibleName(FromUtf8(entry.name));
+  }
+
+  for (std::size_t i = 0; i < inputs_.size(); ++i) {
+    inputs_[i] = findChild<QLineEdit*>(FromUtf8(kBoxNames[i]));
+  }
+  output_ = findChild<OutputBox*>(QStringLiteral("Text4"));
+  contact_note_ = findChild<QLabel*>(QStringLiteral("Label4"));
+  command1_ = findChild<QPushButton*>(QStringLiteral("Command1"));
+  command2_ = findChild<QPushButton*>(QStringLiteral("Command2"));
+  Q_ASSERT(inputs_[0] && inputs_[1] && inputs_[2] && output_ &&
+           contact_note_ && command1_ && command2_);
+}
+
+QLineEdit* Form1Window::Input(Box box) const {
+  return inputs_[static_cast<std::size_t>(box)];
+}
+
+std::string Form1Window::Text(Box box) const {
+  if (box == Box::kText4) return output_->Text();
+  return Input(box)->text().toStdString();
+}
+
+void Form1Window::SetText(Box box, std::string_view text) {
+  if (box == Box::kText4) {
+    output_->SetText(text);
+    return;
+  }
+  QLineEdit* edit = Input(box);
+  // Form1 runs the guard of the boxes it writes itself.
+  const QSignalBlocker no_change_report(edit);
+  edit->setText(FromUtf8(text));
+  // A line edit shows the end of a text it is given; the start of a number
+  // is what says most of it.
+  edit->setCursorPosition(0);
+}
+
+bool Form1Window::HasFocus(Box box) const {
+  if (box == Box::kText4) return output_->hasFocus();
+  return Input(box)->hasFocus();
+}
+
+void Form1Window::SelectAll(Box box) {
+  if (box != Box::kText4) Input(box)->selectAll();
+}
+
+void Form1Window::ShowContactNote() { contact_note_->setVisible(true); }
+
+void Form1Window::SetBusy(bool busy) {
+  if (busy == busy_) return;
+  busy_ = busy;
+  if (busy) {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QGuiApplication::restoreOverrideCursor();
+  }
+}
+
+void Form1Window::ShowErrorReport(int number) {
+  qt::ShowErrorReport(this, number);
+}
+
+}  // namespace zorvik::qt

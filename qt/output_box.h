@@ -1,0 +1,33 @@
+#ifndef ZORVIK_QT_OUTPUT_BOX_H_
+#define ZORVIK_QT_OUTPUT_BOX_H_
+
+#include <QPlainTextEdit>
+#include <string>
+#include <string_view>
+
+namespace zorvik::qt {
+
+// The multi-line, read-only output box. It shows its text broken only at
+// CR LF pairs (see DisplayForm); long lines wrap, a vertical scroll bar is
+// always there, and the user can select and copy (copying gives the lines as
+// shown, joined by "\n").
+//
+// Text() gives back exactly what SetText() last wrote, byte for byte; what is
+// shown is derived from it.
+class OutputBox : public QPlainTextEdit {
+  Q_OBJECT
+
+ public:
+  explicit OutputBox(QWidget* parent = nullptr);
+
+  // Replaces the whole text at once. UTF-8.
+  void SetText(std::string_view text);
+  const std::string& Text() const { return text_; }
+
+ private:
+  std::string text_;
+};
+
+}  // namespace zorvik::qt
+
+#endif  // ZORVIK_QT_OUTPUT_BOX_H_

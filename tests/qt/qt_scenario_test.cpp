@@ -1,0 +1,131 @@
+// The scenario table on the Qt host: a real Form1Window on the offscreen
+// platform, driven by Qt Test's key and mouse events.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+#include "qt/form1_window.h"
+#include "qt/localization.h"
+#include "qt/output_box.h"
+#include "qt/utf8_text.h"
+#include "tests/qt/modal_watchdog.h"
+#include "tests/window/scenarios.h"
+
+namespace zorvik::qt {
+namespace {
+
+class QtHost : public ScenarioHost {
+ public:
+  QtHost() {
+    window_.show();
+    window_.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window_));
+  }
+
+  void Focus(std::string_view control) override {
+    Widget<QWidget>(control)->setFocus(Qt::MouseFocusReason);
+  }
+  void Type(std::string_view utf8) override {
+    QTest::keyClicks(QApplication::focusWidget(), FromUtf8(utf8));
+  }
+  void Press(Key key) override {
+    QWidget* focus = QApplication::focusWidget();
+    switch (key) {
+      case Key::kHome:
+        return QTest::keyClick(focus, Qt::Key_Home);
+      case Key::kBackspace:
+        return QTest::keyClick(focus, Qt::Key_Backspace);
+      case Key::kSelectAll:
+        return QTest::keyClick(focus, Qt::Key_A, Qt::ControlModifier);
+      case Key::kTab:
+        return QTest::keyClick(focus, Qt::Key_Tab);
+      case Key::kShiftTab:
+        return QTest::keyClick(focus, Qt::Key_Backtab, Qt::ShiftModifier);
+      case Key::kEnter:
+        return QTest::keyClick(focus, Qt::Key_Return);
+      case Key::kEscape:
+        return QTest::keyClick(focus, Qt::Key_Escape);
+    }
+  }
+  void Paste(std::string_view utf8) override {
+    QApplication::clipboard()->setText(FromUtf8(utf8));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_V,
+                    Qt::ControlModifier);
+  }
+  void Click(std::string_view button) override {
+    QTest::mouseClick(Widget<QPushButton>(button), Qt::LeftButton);
+  }
+
+  std::string Text(Box box) override {
+    if (box == Box::kText4) return Output()->Text();
+    return Input(box)->text().toStdString();
+  }
+  std::string Shown(Box box) override {
+    if (box == Box::kText4) return Output()->toPlainText().toStdString();
+    return Text(box);
+  }
+  std::string SelectedText(Box box) override {
+    return Input(box)->selectedText().toStdString();
+  }
+  int CaretPosition(Box box) override { return Input(box)->cursorPosition(); }
+  std::string FocusedControl() override {
+    QWidget* focus = QApplication::focusWidget();
+    return focus ? focus->objectName().toStdString() : std::string();
+  }
+  bool ContactNoteVisible() override {
+    return Widget<QLabel>("Label4")->isVisible();
+  }
+  std::int16_t ComputeCount() override {
+    return window_.form().ComputeCount();
+  }
+  std::vector<std::string> Reports() override {
+    std::vector<std::string> reports;
+    for (const QString& report : watchdog_.seen()) {
+      reports.push_back(report.toStdString());
+    }
+    return reports;
+  }
+
+ private:
+  template <typename T>
+  T* Widget(std::string_view name) {
+    T* widget = window_.findChild<T*>(FromUtf8(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+  }
+  QLineEdit* Input(Box box) {
+    return Widget<QLineEdit>(kBoxNames[static_cast<std::size_t>(box)]);
+  }
+  OutputBox* Output() { return Widget<OutputBox>("Text4"); }
+
+  ModalWatchdog watchdog_;
+  Form1Window window_;
+};
+
+class QtScenarioTest : public testing::TestWithParam<Scenario> {};
+
+TEST_P(QtScenarioTest, Behaves) {
+  QtHost host;
+  RunScenario(GetParam(), host);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Form1, QtScenarioTest, testing::ValuesIn(Scenarios()),
+    [](const testing::TestParamInfo<Scenario>& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace zorvik::qt
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  zorvik::qt::InstallChineseQtTranslations(app);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

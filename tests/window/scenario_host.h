@@ -1,0 +1,52 @@
+#ifndef ZORVIK_TESTS_WINDOW_SCENARIO_HOST_H_
+#define ZORVIK_TESTS_WINDOW_SCENARIO_HOST_H_
+
+// What the scenario table needs from a host's real window: the user's input
+// as the platform delivers it, and the window's state read back. Each host's
+// test implements it over a freshly opened Form1 window.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "window/form1.h"
+
+namespace zorvik {
+
+enum class Key {
+  kHome,
+  kBackspace,
+  kSelectAll,  // Ctrl+A
+  kTab,
+  kShiftTab,
+  kEnter,
+  kEscape,
+};
+
+class ScenarioHost {
+ public:
+  virtual ~ScenarioHost() = default;
+
+  // Input. Everything goes to the control with the focus, as keys do.
+  virtual void Focus(std::string_view control) = 0;  // as by a mouse click
+  virtual void Type(std::string_view utf8) = 0;      // one key per character
+  virtual void Press(Key key) = 0;
+  virtual void Paste(std::string_view utf8) = 0;  // through the clipboard
+  virtual void Click(std::string_view button) = 0;
+
+  // State.
+  virtual std::string Text(Box box) = 0;  // Text4: what the program wrote
+  virtual std::string Shown(Box box) = 0;  // what the box shows (Text4)
+  virtual std::string SelectedText(Box box) = 0;
+  virtual int CaretPosition(Box box) = 0;  // in characters
+  virtual std::string FocusedControl() = 0;
+  virtual bool ContactNoteVisible() = 0;
+  virtual std::int16_t ComputeCount() = 0;
+  // The error reports shown and dismissed so far, each "title|text".
+  virtual std::vector<std::string> Reports() = 0;
+};
+
+}  // namespace zorvik
+
+#endif  // ZORVIK_TESTS_WINDOW_SCENARIO_HOST_H_

@@ -1,0 +1,331 @@
+#include "tests/window/scenarios.h"
+
+#include <gtest/gtest.h>
+
+#include <string_view>
+
+#include "core/rent_schedule.h"
+
+namespace zorvik {
+namespace {
+
+constexpr std::string_view kReport6 = "Zorvik|运行时错误 '6':\n\n溢出";
+
+// One schedule entry as the program writes it, and as the box shows it.
+std::string Entry(int year, std::string_view rent) {
+  return "第 " + std::to_string(year) + " 年租金：  " + std::string(rent) +
+         "\n\r\n\r\n";
+}
+std::string ShownEntry(int year, std::string_view rent) {
+  return "第 " + std::to_string(year) + " 年租金：  " + std::string(rent) +
+         "\n\n";
+}
+
+Step TypeInto(std::string box, std::string text) {
+  return {Step::Kind::kTypeInto, std::move(box), std::move(text)};
+}
+Step Keys(std::string text) { return {Step::Kind::kKeys, {}, std::move(text)}; }
+Step Press(Key key, int repeat = 1) {
+  return {Step::Kind::kPress, {}, {}, key, repeat};
+}
+Step PasteInto(std::string box, std::string text) {
+  return {Step::Kind::kPasteInto, std::move(box), std::move(text)};
+}
+Step Focus(std::string control) { return {Step::Kind::kFocus, std::move(control)}; }
+Step Click(std::string button, int repeat = 1) {
+  return {Step::Kind::kClick, std::move(button), {}, Key::kHome, repeat};
+}
+Step Compute(int repeat = 1) { return Click("Command1", repeat); }
+Step Clear() { return Click("Command2"); }
+
+// The inputs typed as a user types them, box by box (a lone "-" resets, so
+// negative numbers are pasted).
+std::vector<Step> Enter(std::string rent, std::string years,
+                        std::string percent) {
+  return {TypeInto("Text1", std::move(rent)),
+          TypeInto("Text2", std::move(years)),
+          TypeInto("Text3", std::move(percent))};
+}
+
+std::vector<Step> Then(std::vector<Step> steps,
+                       std::initializer_list<Step> more) {
+  steps.insert(steps.end(), more);
+  return steps;
+}
+
+// The expected texts of the three inputs, the output as written left open.
+std::array<std::optional<std::string>, 4> Inputs(std::string rent,
+                                                 std::string years,
+                                                 std::string percent) {
+  return {std::move(rent), std::move(years), std::move(percent), std::nullopt};
+}
+std::array<std::optional<std::string>, 4> Boxes(std::string rent,
+                                                std::string years,
+                                                std::string percent,
+                                                std::string output) {
+  return {std::move(rent), std::move(years), std::move(percent),
+          std::move(output)};
+}
+std::array<std::optional<std::string>, 4> Only(Box box, std::string text) {
+  std::array<std::optional<std::string>, 4> texts;
+  texts[static_cast<std::size_t>(box)] = std::move(text);
+  return texts;
+}
+
+std::vector<Scenario> MakeScenarios() {
+  using enum Box;
+  const std::string worked =
+      Entry(1, "1000") + Entry(2, "1050") + Entry(3, "1102.5");
+  const std::string longest = BuildSchedule({1000.0, 32767, -1});
+  const std::string megabyte_number = "0." + std::string(1 << 20, '0') + "1";
+  const std::string megabyte_text(1 << 20, 'a');
+
+  std::vector<Scenario> table = {
+      // Start.
+      {"start_state",
+       {},
+       {.texts = Boxes("0", "0", "0", ""),
+        .selected = {"", "", "0"},
+        .focus = "Text3",
+        .contact_note = false,
+        .compute_count = 0}},
+      {"first_key_replaces_the_selected_zero",
+       {Keys("5")},
+       {.texts = Only(kText3, "5")}},
+
+      // Focus moves in the table's tab order, not left to right.
+      {"tab_once_reaches_the_output", {Press(Key::kTab)}, {.focus = "Text4"}},
+      {"tab_twice_reaches_the_rent", {Press(Key::kTab, 2)}, {.focus = "Text1"}},
+      {"tab_five_times_reaches_clear",
+       {Press(Key::kTab, 5)},
+       {.focus = "Command2"}},
+      {"tab_six_times_comes_back",
+       {Press(Key::kTab, 6)},
+       {.selected = {"", "", "0"}, .focus = "Text3"}},
+      {"tab_into_a_box_selects_it",
+       {Press(Key::kTab, 2), Keys("7")},
+       {.texts = Only(kText1, "7"), .focus = "Text1"}},
+      {"shift_tab_goes_back",
+       {Press(Key::kShiftTab)},
+       {.focus = "Command2"}},
+      {"enter_and_escape_do_nothing",
+       Then(Enter("1000", "3", "5"),
+            {Focus("Command1"), Press(Key::kEnter), Press(Key::kEscape),
+             Focus("Text1"), Press(Key::kEnter), Press(Key::kEscape)}),
+       {.texts = Boxes("1000", "3", "5", ""), .compute_count = 0}},
+
+      // The guards: whatever does not convert becomes 0 at once.
+      {"rent_digits_stay",
+       {TypeInto("Text1", "1000.5")},
+       {.texts = Only(kText1, "1000.5")}},
+      {"rent_letters_reset", {TypeInto("Text1", "abc")}, {.texts = Only(kText1, "0")}},
+      {"rent_letter_after_digits_resets",
+       {TypeInto("Text1", "12x")},
+       {.texts = Only(kText1, "0"), .selected = {"0"}}},
+      // "1.5e" on its way to "1.5e3" does not convert: exponents are pasted.
+      {"rent_exponent_typed_resets_on_the_way",
+       {TypeInto("Text1", "1.5e3")},
+       {.texts = Only(kText1, "3")}},
+      // So does "12," on its way to "12,500": grouped numbers are pasted.
+      {"rent_comma_typed_resets_on_the_way",
+       {TypeInto("Text1", "12,500")},
+       {.texts = Only(kText1, "500")}},
+      {"years_40000_resets", {TypeInto("Text2", "40000")}, {.texts = Only(kText2, "0")}},
+      {"years_three_and_a_half_stays",
+       {TypeInto("Text2", "3.5")},
+       {.texts = Only(kText2, "3.5")}},
+      {"percent_lone_minus_resets",
+       {TypeInto("Text3", "-")},
+       {.texts = Only(kText3, "0")}},
+      {"percent_32767_5_resets",
+       {TypeInto("Text3", "32767.5")},
+       {.texts = Only(kText3, "0")}},
+      {"reset_then_typed", {TypeInto("Text1", "x7")}, {.texts = Only(kText1, "7")}},
+      {"deleting_everything_gives_a_selected_zero",
+       {TypeInto("Text1", "25"), Press(Key::kSelectAll), Press(Key::kBackspace)},
+       {.texts = Only(kText1, "0"), .selected = {"0"}}},
+      {"deleting_everything_then_typing",
+       {TypeInto("Text1", "25"), Press(Key::kSelectAll), Press(Key::kBackspace),
+        Keys("5")},
+       {.texts = Only(kText1, "5")}},
+      {"minus_in_front_of_digits_stays",
+       {TypeInto("Text3", "5"), Press(Key::kHome), Keys("-")},
+       {.texts = Only(kText3, "-5")}},
+
+      // Pastes go through the same guard.
+      {"paste_of_two_numbers_resets",
+       {PasteInto("Text1", "12 34")},
+       {.texts = Only(kText1, "0")}},
+      {"paste_with_blanks_stays",
+       {PasteInto("Text1", " 2500 ")},
+       {.texts = Only(kText1, " 2500 ")}},
+      {"paste_of_a_megabyte_of_letters_resets",
+       {PasteInto("Text1", megabyte_text), PasteInto("Text2", megabyte_text),
+        PasteInto("Text3", megabyte_text)},
+       {.texts = Inputs("0", "0", "0")}},
+      {"paste_of_invisible_characters_resets",
+       {PasteInto("Text1", "\u200F5"), PasteInto("Text2", "5\u200B"),
+        PasteInto("Text3", "1\uFEFF5")},
+       {.texts = Inputs("0", "0", "0")}},
+      {"paste_of_a_megabyte_number_is_computed",
+       {TypeInto("Text2", "1"), TypeInto("Text3", "5"),
+        PasteInto("Text1", megabyte_number), Compute()},
+       {.texts = Boxes("0", "1", "5", Entry(1, "0")), .compute_count = 1}},
+      // Amounts as contracts and spreadsheets write them.
+      {"paste_of_a_yen_amount_is_kept_and_written_plain",
+       {TypeInto("Text2", "1"), PasteInto("Text1", "¥12,000.00")},
+       {.texts = Only(kText1, "¥12,000.00")}},
+      {"yen_amount_computes",
+       {TypeInto("Text2", "1"), PasteInto("Text1", "¥12,000.00"), Compute()},
+       {.texts = Boxes("12000", "1", "0", Entry(1, "12000"))}},
+      {"pasted_spreadsheet_cell_computes",
+       {TypeInto("Text2", "1"), PasteInto("Text1", "1000\n"), Compute()},
+       {.texts = Boxes("1000", "1", "0", Entry(1, "1000"))}},
+      {"yuan_amount_computes",
+       {PasteInto("Text1", "12,000元"), Compute()},
+       {.texts = Inputs("12000", "0", "0")}},
+      {"full_stop_whatever_the_locale",
+       Then(Enter("1102.5", "2", "10"), {Compute(), PasteInto("Text2", "1102,5")}),
+       {.texts = Boxes("1102.5", "0", "10",
+                       Entry(1, "1102.5") + Entry(2, "1212.75"))}},
+
+      // Compute.
+      {"worked_example",
+       Then(Enter("1000.00", "3", "05"), {Compute()}),
+       {.texts = Boxes("1000", "3", "5", worked),
+        .shown = ShownEntry(1, "1000") + ShownEntry(2, "1050") +
+                 ShownEntry(3, "1102.5"),
+        .selected = {"", "", ""},
+        .compute_count = 1}},
+      {"written_back_rent_shows_its_start",
+       Then(Enter("1234.567890123456", "1", "0"), {Compute()}),
+       {.texts = Inputs("1234.56789012346", "1", "0"),
+        .caret_at_start = {kText1, kText2, kText3}}},
+      {"years_and_percent_are_rounded_and_written_back",
+       Then(Enter("100", "3.5", "12.5"), {Compute()}),
+       {.texts = Boxes("100", "4", "12",
+                       Entry(1, "100") + Entry(2, "112") + Entry(3, "125.44") +
+                           Entry(4, "140.4928"))}},
+      {"zero_years_empties_the_output_and_counts",
+       Then(Enter("1000", "2", "5"), {Compute(), TypeInto("Text2", "0"), Compute()}),
+       {.texts = Boxes("1000", "0", "5", ""), .compute_count = 2}},
+      {"longest_schedule",
+       Then(Enter("1000", "32767", "0"), {PasteInto("Text3", "-1"), Compute()}),
+       {.texts = Boxes("1000", "32767", "-1", longest), .compute_count = 1}},
+      {"clear_after_the_longest_schedule",
+       Then(Enter("1000", "32767", "0"),
+            {PasteInto("Text3", "-1"), Compute(), Clear()}),
+       {.texts = Boxes("0", "0", "0", ""), .shown = "", .compute_count = 1}},
+
+      // The contact note and the count.
+      {"nine_computations_leave_the_note_hidden",
+       {Compute(9)},
+       {.contact_note = false, .compute_count = 9}},
+      {"the_tenth_computation_shows_the_note",
+       {Compute(10)},
+       {.contact_note = true, .compute_count = 10}},
+      {"clear_leaves_the_note_and_the_count",
+       {Compute(10), Clear()},
+       {.contact_note = true, .compute_count = 10}},
+      // Every computation after the 32767th still succeeds, silently.
+      {"count_stops_at_its_maximum",
+       {Compute(32768)},
+       {.contact_note = true, .compute_count = 32767}},
+
+      // Clear.
+      {"clear_after_compute",
+       Then(Enter("1000", "3", "5"), {Compute(), Clear()}),
+       {.texts = Boxes("0", "0", "0", ""),
+        .shown = "",
+        // The focus is on the button: no box shows a highlighted 0.
+        .selected = {"", "", ""},
+        .focus = "Command2",
+        .compute_count = 1}},
+
+      // Overflow: reported, and the window stays as it was.
+      {"overflow_is_reported_and_the_window_stays",
+       Then(Enter("1000", "1", "5"),
+            {Compute(), TypeInto("Text1", "1000.0"), TypeInto("Text2", "200"),
+             TypeInto("Text3", "32767"), Compute()}),
+       {.texts = Boxes("1000", "200", "32767", Entry(1, "1000")),
+        .compute_count = 1,
+        .reports = {std::string(kReport6)}}},
+  };
+  return table;
+}
+
+}  // namespace
+
+const std::vector<Scenario>& Scenarios() {
+  static const std::vector<Scenario> table = MakeScenarios();
+  return table;
+}
+
+void RunScenario(const Scenario& scenario, ScenarioHost& host) {
+  for (const Step& step : scenario.steps) {
+    for (int i = 0; i < step.repeat; ++i) {
+      switch (step.kind) {
+        case Step::Kind::kTypeInto:
+          host.Focus(step.target);
+          host.Press(Key::kSelectAll);
+          host.Type(step.text);
+          break;
+        case Step::Kind::kKeys:
+          host.Type(step.text);
+          break;
+        case Step::Kind::kPress:
+          host.Press(step.key);
+          break;
+        case Step::Kind::kPasteInto:
+          host.Focus(step.target);
+          host.Press(Key::kSelectAll);
+          host.Paste(step.text);
+          break;
+        case Step::Kind::kFocus:
+          host.Focus(step.target);
+          break;
+        case Step::Kind::kClick:
+          host.Click(step.target);
+          break;
+      }
+    }
+  }
+
+  const Expected& expected = scenario.expected;
+  for (std::size_t i = 0; i < expected.texts.size(); ++i) {
+    if (!expected.texts[i]) continue;
+    const std::string text = host.Text(static_cast<Box>(i));
+    // A long text is compared by size first, so a failure prints something
+    // a person can read.
+    if (text.size() > 1000) {
+      EXPECT_EQ(text.size(), expected.texts[i]->size()) << kBoxNames[i];
+      EXPECT_TRUE(text == *expected.texts[i]) << kBoxNames[i];
+    } else {
+      EXPECT_EQ(text, *expected.texts[i]) << kBoxNames[i];
+    }
+  }
+  if (expected.shown) {
+    EXPECT_EQ(host.Shown(Box::kText4), *expected.shown);
+  }
+  for (std::size_t i = 0; i < expected.selected.size(); ++i) {
+    if (!expected.selected[i]) continue;
+    EXPECT_EQ(host.SelectedText(static_cast<Box>(i)), *expected.selected[i])
+        << "selection in " << kBoxNames[i];
+  }
+  for (const Box box : expected.caret_at_start) {
+    EXPECT_EQ(host.CaretPosition(box), 0)
+        << "caret in " << kBoxNames[static_cast<std::size_t>(box)];
+  }
+  if (expected.focus) {
+    EXPECT_EQ(host.FocusedControl(), *expected.focus);
+  }
+  if (expected.contact_note) {
+    EXPECT_EQ(host.ContactNoteVisible(), *expected.contact_note);
+  }
+  if (expected.compute_count) {
+    EXPECT_EQ(host.ComputeCount(), *expected.compute_count);
+  }
+  EXPECT_EQ(host.Reports(), expected.reports);
+}
+
+}  // namespace zorvik

@@ -1,0 +1,68 @@
+#ifndef ZORVIK_TESTS_WINDOW_SCENARIOS_H_
+#define ZORVIK_TESTS_WINDOW_SCENARIOS_H_
+
+// The window's behaviour as one table of scenarios, each State (a freshly
+// opened window) / Action (steps of user input) / Expected (what the window
+// then shows). Every host runs the whole table against its real window.
+
+#include <array>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "tests/window/scenario_host.h"
+
+namespace zorvik {
+
+struct Step {
+  enum class Kind {
+    kTypeInto,   // focus `target`, select all, type `text`
+    kKeys,       // type `text` where the focus is, at the caret
+    kPress,      // press `key` `repeat` times
+    kPasteInto,  // focus `target`, select all, paste `text`
+    kFocus,      // focus `target`
+    kClick,      // click button `target` `repeat` times
+  };
+  Kind kind = Kind::kKeys;
+  std::string target = {};
+  std::string text = {};
+  Key key = Key::kHome;
+  int repeat = 1;
+};
+
+struct Expected {
+  // Texts of Text1..Text4, as the program holds them.
+  std::array<std::optional<std::string>, 4> texts = {};
+  // What the output box shows, its line breaks written as "\n".
+  std::optional<std::string> shown = {};
+  // The selected text of Text1..Text3.
+  std::array<std::optional<std::string>, 3> selected = {};
+  // Boxes whose caret is at the start, so that they show the start.
+  std::vector<Box> caret_at_start = {};
+  std::optional<std::string> focus = {};
+  std::optional<bool> contact_note = {};
+  std::optional<int> compute_count = {};
+  // Every report shown, "title|text"; none unless listed.
+  std::vector<std::string> reports = {};
+};
+
+struct Scenario {
+  std::string name;  // a test name: letters, digits and underscores
+  std::vector<Step> steps = {};
+  Expected expected = {};
+};
+
+const std::vector<Scenario>& Scenarios();
+
+// Runs the scenario's steps on `host` and checks what it expects, with
+// GoogleTest's non-fatal checks.
+void RunScenario(const Scenario& scenario, ScenarioHost& host);
+
+inline void PrintTo(const Scenario& scenario, std::ostream* out) {
+  *out << scenario.name;
+}
+
+}  // namespace zorvik
+
+#endif  // ZORVIK_TESTS_WINDOW_SCENARIOS_H_

@@ -1,0 +1,21 @@
+#ifndef ZORVIK_WINDOW_ERROR_REPORT_TEXT_H_
+#define ZORVIK_WINDOW_ERROR_REPORT_TEXT_H_
+
+#include <string>
+#include <string_view>
+
+namespace zorvik {
+
+// The title of the report of a run-time error no handler traps.
+inline constexpr std::string_view kErrorReportTitle = "Zorvik";
+
+// Its text, UTF-8: the error number on one line and its description below,
+// in Chinese, e.g.
+//   运行时错误 '6':
+//
+//   溢出
+std::string ErrorReportText(int number);
+
+}  // namespace zorvik
+
+#endif  // ZORVIK_WINDOW_ERROR_REPORT_TEXT_H_
