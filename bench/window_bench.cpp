@@ -27,7 +27,8 @@ struct Figures {
 
 // Runs `prepare` untimed, then times `action` followed by a synchronous paint
 // of the output box and the events it posted.
-Figures Time(zorvik::qt::OutputBox* output, const std::function<void()>& prepare,
+Figures Time(zorvik::qt::OutputBox* output,
+             const std::function<void()>& prepare,
              const std::function<void()>& action) {
   std::vector<double> samples;
   for (int run = 0; run < kRuns; ++run) {

@@ -133,8 +133,8 @@ void Form1Window::CreateControls() {
   contact_note_ = findChild<QLabel*>(QStringLiteral("Label4"));
   command1_ = findChild<QPushButton*>(QStringLiteral("Command1"));
   command2_ = findChild<QPushButton*>(QStringLiteral("Command2"));
-  Q_ASSERT(inputs_[0] && inputs_[1] && inputs_[2] && output_ &&
-           contact_note_ && command1_ && command2_);
+  Q_ASSERT(inputs_[0] && inputs_[1] && inputs_[2] && output_ && contact_note_ &&
+           command1_ && command2_);
 }
 
 QLineEdit* Form1Window::Input(Box box) const {

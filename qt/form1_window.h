@@ -45,8 +45,8 @@ class Form1Window : public QWidget, private FormControls {
 
   Form1 form_{*this};
   std::array<QLineEdit*, 3> inputs_{};  // Text1..Text3
-  OutputBox* output_ = nullptr;          // Text4
-  QLabel* contact_note_ = nullptr;       // Label4
+  OutputBox* output_ = nullptr;         // Text4
+  QLabel* contact_note_ = nullptr;      // Label4
   QPushButton* command1_ = nullptr;
   QPushButton* command2_ = nullptr;
   bool busy_ = false;

@@ -22,8 +22,8 @@ enum class Box {
 };
 
 // The layout table's names of the boxes, indexed by Box.
-inline constexpr std::array<std::string_view, 4> kBoxNames = {
-    "Text1", "Text2", "Text3", "Text4"};
+inline constexpr std::array<std::string_view, 4> kBoxNames = {"Text1", "Text2",
+                                                              "Text3", "Text4"};
 
 // What the handlers need from the controls. Texts are UTF-8.
 class FormControls {

@@ -12,13 +12,13 @@ TEST(DisplayFormTest, BreaksLinesOnlyAtCrLf) {
     std::string written;
     std::string shown;
   } cases[] = {
-      {"a\rb", "ab"},           // lone CR
-      {"a\nb", "ab"},           // lone LF
-      {"a\r\nb", "a|b"},        // CR LF
-      {"a\n\rb", "ab"},         // LF CR
-      {"a\r\r\nb", "a|b"},      // CR CR LF
+      {"a\rb", "ab"},            // lone CR
+      {"a\nb", "ab"},            // lone LF
+      {"a\r\nb", "a|b"},         // CR LF
+      {"a\n\rb", "ab"},          // LF CR
+      {"a\r\r\nb", "a|b"},       // CR CR LF
       {"x\n\r\n\r\ny", "x||y"},  // the schedule's break
-      {"a\r", "a"},             // trailing CR
+      {"a\r", "a"},              // trailing CR
       {"\r\n", "|"},
       {"", ""},
       {"租金\r\n", "租金|"},

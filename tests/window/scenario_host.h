@@ -36,7 +36,7 @@ class ScenarioHost {
   virtual void Click(std::string_view button) = 0;
 
   // State.
-  virtual std::string Text(Box box) = 0;  // Text4: what the program wrote
+  virtual std::string Text(Box box) = 0;   // Text4: what the program wrote
   virtual std::string Shown(Box box) = 0;  // what the box shows (Text4)
   virtual std::string SelectedText(Box box) = 0;
   virtual int CaretPosition(Box box) = 0;  // in characters

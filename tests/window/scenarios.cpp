@@ -31,7 +31,9 @@ Step Press(Key key, int repeat = 1) {
 Step PasteInto(std::string box, std::string text) {
   return {Step::Kind::kPasteInto, std::move(box), std::move(text)};
 }
-Step Focus(std::string control) { return {Step::Kind::kFocus, std::move(control)}; }
+Step Focus(std::string control) {
+  return {Step::Kind::kFocus, std::move(control)};
+}
 Step Click(std::string button, int repeat = 1) {
   return {Step::Kind::kClick, std::move(button), {}, Key::kHome, repeat};
 }
@@ -105,9 +107,7 @@ std::vector<Scenario> MakeScenarios() {
       {"tab_into_a_box_selects_it",
        {Press(Key::kTab, 2), Keys("7")},
        {.texts = Only(kText1, "7"), .focus = "Text1"}},
-      {"shift_tab_goes_back",
-       {Press(Key::kShiftTab)},
-       {.focus = "Command2"}},
+      {"shift_tab_goes_back", {Press(Key::kShiftTab)}, {.focus = "Command2"}},
       {"enter_and_escape_do_nothing",
        Then(Enter("1000", "3", "5"),
             {Focus("Command1"), Press(Key::kEnter), Press(Key::kEscape),
@@ -118,7 +118,9 @@ std::vector<Scenario> MakeScenarios() {
       {"rent_digits_stay",
        {TypeInto("Text1", "1000.5")},
        {.texts = Only(kText1, "1000.5")}},
-      {"rent_letters_reset", {TypeInto("Text1", "abc")}, {.texts = Only(kText1, "0")}},
+      {"rent_letters_reset",
+       {TypeInto("Text1", "abc")},
+       {.texts = Only(kText1, "0")}},
       {"rent_letter_after_digits_resets",
        {TypeInto("Text1", "12x")},
        {.texts = Only(kText1, "0"), .selected = {"0"}}},
@@ -130,7 +132,9 @@ std::vector<Scenario> MakeScenarios() {
       {"rent_comma_typed_resets_on_the_way",
        {TypeInto("Text1", "12,500")},
        {.texts = Only(kText1, "500")}},
-      {"years_40000_resets", {TypeInto("Text2", "40000")}, {.texts = Only(kText2, "0")}},
+      {"years_40000_resets",
+       {TypeInto("Text2", "40000")},
+       {.texts = Only(kText2, "0")}},
       {"years_three_and_a_half_stays",
        {TypeInto("Text2", "3.5")},
        {.texts = Only(kText2, "3.5")}},
@@ -140,9 +144,12 @@ std::vector<Scenario> MakeScenarios() {
       {"percent_32767_5_resets",
        {TypeInto("Text3", "32767.5")},
        {.texts = Only(kText3, "0")}},
-      {"reset_then_typed", {TypeInto("Text1", "x7")}, {.texts = Only(kText1, "7")}},
+      {"reset_then_typed",
+       {TypeInto("Text1", "x7")},
+       {.texts = Only(kText1, "7")}},
       {"deleting_everything_gives_a_selected_zero",
-       {TypeInto("Text1", "25"), Press(Key::kSelectAll), Press(Key::kBackspace)},
+       {TypeInto("Text1", "25"), Press(Key::kSelectAll),
+        Press(Key::kBackspace)},
        {.texts = Only(kText1, "0"), .selected = {"0"}}},
       {"deleting_everything_then_typing",
        {TypeInto("Text1", "25"), Press(Key::kSelectAll), Press(Key::kBackspace),
@@ -185,7 +192,8 @@ std::vector<Scenario> MakeScenarios() {
        {PasteInto("Text1", "12,000元"), Compute()},
        {.texts = Inputs("12000", "0", "0")}},
       {"full_stop_whatever_the_locale",
-       Then(Enter("1102.5", "2", "10"), {Compute(), PasteInto("Text2", "1102,5")}),
+       Then(Enter("1102.5", "2", "10"),
+            {Compute(), PasteInto("Text2", "1102,5")}),
        {.texts = Boxes("1102.5", "0", "10",
                        Entry(1, "1102.5") + Entry(2, "1212.75"))}},
 
@@ -207,7 +215,8 @@ std::vector<Scenario> MakeScenarios() {
                        Entry(1, "100") + Entry(2, "112") + Entry(3, "125.44") +
                            Entry(4, "140.4928"))}},
       {"zero_years_empties_the_output_and_counts",
-       Then(Enter("1000", "2", "5"), {Compute(), TypeInto("Text2", "0"), Compute()}),
+       Then(Enter("1000", "2", "5"),
+            {Compute(), TypeInto("Text2", "0"), Compute()}),
        {.texts = Boxes("1000", "0", "5", ""), .compute_count = 2}},
       {"longest_schedule",
        Then(Enter("1000", "32767", "0"), {PasteInto("Text3", "-1"), Compute()}),

@@ -1,0 +1,214 @@
+// The scenario table on the Win32 host: the real Form1Window, driven the way
+// a user's input arrives (characters and keys posted to the control with the
+// focus and delivered through the window's own message loop, clicks on the
+// buttons, pastes through the clipboard), with every message box dismissed
+// by a watchdog.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/window/scenarios.h"
+#include "win32/form1_window.h"
+#include "win32/utf16.h"
+
+namespace zorvik::win32 {
+namespace {
+
+// Dismisses every message box of this thread while it lives, remembering what
+// each said ("title|text"). A thread timer fires inside the box's own modal
+// loop.
+class MessageBoxWatchdog {
+ public:
+  MessageBoxWatchdog() {
+    instance_ = this;
+    timer_ = SetTimer(nullptr, 0, 10, &MessageBoxWatchdog::OnTimer);
+  }
+  ~MessageBoxWatchdog() {
+    KillTimer(nullptr, timer_);
+    instance_ = nullptr;
+  }
+  MessageBoxWatchdog(const MessageBoxWatchdog&) = delete;
+  MessageBoxWatchdog& operator=(const MessageBoxWatchdog&) = delete;
+
+  const std::vector<std::string>& seen() const { return seen_; }
+
+ private:
+  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(GetCurrentThreadId(), &MessageBoxWatchdog::OnWindow, 0);
+  }
+  static BOOL CALLBACK OnWindow(HWND window, LPARAM) {
+    wchar_t class_name[16] = {};
+    GetClassNameW(window, class_name, 16);
+    if (instance_ == nullptr || std::wstring(class_name) != L"#32770" ||
+        !IsWindowVisible(window)) {
+      return TRUE;
+    }
+    // A message box's text is the static control with id 0xFFFF.
+    wchar_t title[256] = {};
+    wchar_t text[1024] = {};
+    GetWindowTextW(window, title, 256);
+    GetDlgItemTextW(window, 0xFFFF, text, 1024);
+    std::string said = ToUtf8(title) + "|" + ToUtf8(text);
+    // Windows versions differ on whether the box keeps "\n" or makes it
+    // "\r\n"; the report is the same either way.
+    for (std::size_t at; (at = said.find("\r\n")) != std::string::npos;) {
+      said.erase(at, 1);
+    }
+    instance_->seen_.push_back(said);
+    SendMessageW(window, WM_COMMAND, IDOK, 0);
+    return TRUE;
+  }
+
+  static inline MessageBoxWatchdog* instance_ = nullptr;
+  UINT_PTR timer_ = 0;
+  std::vector<std::string> seen_;
+};
+
+class Win32Host : public ScenarioHost {
+ public:
+  Win32Host()
+      : window_(Form1Window::Create(GetModuleHandleW(nullptr),
+                                    Form1Window::OnClose::kStay)) {
+    EXPECT_NE(window_, nullptr);
+    window_->Show(SW_SHOWNORMAL);
+    Deliver();
+  }
+
+  void Focus(std::string_view control) override {
+    SetFocus(Window(control));
+    Deliver();
+  }
+  void Type(std::string_view utf8) override {
+    for (const wchar_t c : ToUtf16(utf8)) Post(WM_CHAR, c);
+  }
+  void Press(Key key) override {
+    switch (key) {
+      case Key::kHome:
+        return Post(WM_KEYDOWN, VK_HOME);
+      case Key::kBackspace:
+        return Post(WM_CHAR, VK_BACK);
+      case Key::kSelectAll:
+        return Post(WM_CHAR, 0x01);  // Ctrl+A
+      case Key::kTab:
+        return Post(WM_KEYDOWN, VK_TAB);
+      case Key::kShiftTab: {
+        // The dialog navigation asks the keyboard state for Shift.
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = 0x80;
+        SetKeyboardState(keys);
+        Post(WM_KEYDOWN, VK_TAB);
+        keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+        return;
+      }
+      case Key::kEnter:
+        return Post(WM_KEYDOWN, VK_RETURN);
+      case Key::kEscape:
+        return Post(WM_KEYDOWN, VK_ESCAPE);
+    }
+  }
+  void Paste(std::string_view utf8) override {
+    const std::wstring text = ToUtf16(utf8);
+    ASSERT_TRUE(OpenClipboard(window_->hwnd()));
+    EmptyClipboard();
+    HGLOBAL memory =
+        GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    auto* copy = static_cast<wchar_t*>(GlobalLock(memory));
+    text.copy(copy, text.size());
+    copy[text.size()] = L'\0';
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+    Post(WM_CHAR, 0x16);  // Ctrl+V
+  }
+  void Click(std::string_view button) override {
+    SendMessageW(Window(button), BM_CLICK, 0, 0);
+    Deliver();
+  }
+
+  std::string Text(Box box) override {
+    if (box == Box::kText4) return window_->output_text();
+    return ToUtf8(WindowText(BoxWindow(box)));
+  }
+  std::string Shown(Box box) override {
+    std::string shown = ToUtf8(WindowText(BoxWindow(box)));
+    for (std::size_t at; (at = shown.find("\r\n")) != std::string::npos;) {
+      shown.erase(at, 1);
+    }
+    return shown;
+  }
+  std::string SelectedText(Box box) override {
+    // An edit control shows its selection only while it has the focus.
+    HWND edit = BoxWindow(box);
+    if (GetFocus() != edit) return {};
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    return ToUtf8(WindowText(edit).substr(start, end - start));
+  }
+  int CaretPosition(Box box) override {
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(BoxWindow(box), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    return static_cast<int>(end);
+  }
+  std::string FocusedControl() override {
+    return std::string(window_->NameOf(GetFocus()));
+  }
+  bool ContactNoteVisible() override {
+    return IsWindowVisible(Window("Label4")) != FALSE;
+  }
+  std::int16_t ComputeCount() override {
+    return window_->form().ComputeCount();
+  }
+  std::vector<std::string> Reports() override { return watchdog_.seen(); }
+
+ private:
+  HWND Window(std::string_view name) {
+    HWND control = window_->Control(name);
+    EXPECT_NE(control, nullptr) << name;
+    return control;
+  }
+  HWND BoxWindow(Box box) {
+    return Window(kBoxNames[static_cast<std::size_t>(box)]);
+  }
+  static std::wstring WindowText(HWND hwnd) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1,
+                      L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+  }
+  // A key or character for the control with the focus, through the queue.
+  void Post(UINT message, WPARAM wparam) {
+    PostMessageW(GetFocus(), message, wparam, 0);
+    Deliver();
+  }
+  void Deliver() { DeliverPendingMessages(window_->hwnd()); }
+
+  MessageBoxWatchdog watchdog_;
+  std::unique_ptr<Form1Window> window_;
+};
+
+class Win32ScenarioTest : public testing::TestWithParam<Scenario> {};
+
+TEST_P(Win32ScenarioTest, Behaves) {
+  Win32Host host;
+  RunScenario(GetParam(), host);
+}
+
+INSTANTIATE_TEST_SUITE_P(Form1, Win32ScenarioTest,
+                         testing::ValuesIn(Scenarios()),
+                         [](const testing::TestParamInfo<Scenario>& info) {
+                           return info.param.name;
+                         });
+
+}  // namespace
+}  // namespace zorvik::win32

@@ -1,0 +1,387 @@
+#include "win32/form1_window.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <numeric>
+
+#include "win32/compat.h"
+#include "win32/resource.h"
+#include "win32/utf16.h"
+#include "window/error_report_text.h"
+#include "window/output_text.h"
+
+namespace zorvik::win32 {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"ZorvikForm1";
+// Control ids start above IDOK and IDCANCEL, which IsDialogMessage sends for
+// Enter and Esc: those must reach no handler.
+constexpr int kFirstControlId = 100;
+constexpr DWORD kWindowStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
+constexpr UINT_PTR kKeySubclassId = 1;
+
+std::size_t RowOf(std::string_view name) {
+  for (std::size_t i = 0; i < kForm1Controls.size(); ++i) {
+    if (kForm1Controls[i].name == name) return i;
+  }
+  return kForm1Controls.size();
+}
+
+// Tab and Esc belong to the window, not to the multi-line output box (which
+// would otherwise keep them), and Ctrl+A selects everything in every box, as
+// it does on other platforms and newer Windows versions.
+LRESULT CALLBACK BoxKeys(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
+                         UINT_PTR /*id*/, DWORD_PTR /*data*/) {
+  if (message == WM_GETDLGCODE) {
+    return DefSubclassProc(hwnd, message, wparam, lparam) &
+           ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+  }
+  if (message == WM_CHAR && wparam == 0x01) {  // Ctrl+A
+    SendMessageW(hwnd, EM_SETSEL, 0, -1);
+    return 0;
+  }
+  return DefSubclassProc(hwnd, message, wparam, lparam);
+}
+
+struct ControlClass {
+  const wchar_t* name;
+  DWORD style;
+  DWORD ex_style;
+};
+
+ControlClass ClassFor(ControlKind kind) {
+  constexpr DWORD kChild = WS_CHILD | WS_CLIPSIBLINGS;
+  switch (kind) {
+    case ControlKind::kLabel:
+      return {L"STATIC", kChild | SS_LEFT | SS_NOPREFIX, 0};
+    case ControlKind::kInputBox:
+      return {L"EDIT", kChild | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL,
+              WS_EX_CLIENTEDGE};
+    case ControlKind::kOutputBox:
+      return {L"EDIT",
+              kChild | WS_TABSTOP | WS_VSCROLL | ES_LEFT | ES_MULTILINE |
+                  ES_READONLY | ES_AUTOVSCROLL,
+              WS_EX_CLIENTEDGE};
+    case ControlKind::kButton:
+      return {L"BUTTON", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0};
+  }
+  return {L"STATIC", kChild, 0};
+}
+
+bool RegisterWindowClass(HINSTANCE instance) {
+  WNDCLASSEXW window_class{};
+  if (GetClassInfoExW(instance, kWindowClass, &window_class)) return true;
+  window_class.cbSize = sizeof window_class;
+  window_class.lpfnWndProc = DefWindowProcW;  // replaced once the object binds
+  window_class.hInstance = instance;
+  window_class.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kIdIcon));
+  window_class.hIconSm = static_cast<HICON>(
+      LoadImageW(instance, MAKEINTRESOURCEW(kIdIcon), IMAGE_ICON,
+                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                 LR_DEFAULTCOLOR));
+  window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  window_class.lpszClassName = kWindowClass;
+  return RegisterClassExW(&window_class) != 0;
+}
+
+std::wstring WindowText(HWND hwnd) {
+  const int length = GetWindowTextLengthW(hwnd);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const int copied = GetWindowTextW(hwnd, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(std::max(copied, 0)));
+  return text;
+}
+
+}  // namespace
+
+std::unique_ptr<Form1Window> Form1Window::Create(HINSTANCE instance,
+                                                 OnClose on_close) {
+  // Themed controls: the manifest asks for Common Controls 6, which has to be
+  // loaded before the first control is made.
+  INITCOMMONCONTROLSEX common_controls{sizeof common_controls,
+                                       ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&common_controls);
+  if (!RegisterWindowClass(instance)) return nullptr;
+  std::unique_ptr<Form1Window> window(new Form1Window(instance, on_close));
+  if (window->hwnd_ == nullptr) return nullptr;
+  return window;
+}
+
+Form1Window::Form1Window(HINSTANCE instance, OnClose on_close)
+    : instance_(instance), on_close_(on_close) {
+  const std::wstring caption = ToUtf16(kWindowCaption);
+  // Created at 96 dpi, then placed for the monitor it lands on.
+  const SIZE outer = WindowSizeForClient(
+      {TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips)},
+      kWindowStyle, kWindowExStyle, USER_DEFAULT_SCREEN_DPI);
+  hwnd_ = CreateWindowExW(kWindowExStyle, kWindowClass, caption.c_str(),
+                          kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, outer.cx,
+                          outer.cy, nullptr, nullptr, instance_, nullptr);
+  if (hwnd_ == nullptr) return;
+  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrW(hwnd_, GWLP_WNDPROC,
+                    reinterpret_cast<LONG_PTR>(&Form1Window::WindowProc));
+  output_background_ = GetSysColorBrush(COLOR_WINDOW);
+  CreateControls();
+  Layout(DpiForWindow(hwnd_));
+  form_.FormLoad();
+}
+
+Form1Window::~Form1Window() {
+  if (hwnd_ != nullptr) {
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+  }
+  if (font_ != nullptr) DeleteObject(font_);
+}
+
+void Form1Window::CreateControls() {
+  // The tab order is the order of the window's children, and the first child
+  // is drawn on top. So the controls that take the focus come first, in the
+  // table's tab order, and the labels last: text boxes are drawn above the
+  // labels that reach under them.
+  std::array<std::size_t, kForm1Controls.size()> order{};
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(),
+                   [](std::size_t a, std::size_t b) {
+                     const ControlRow& x = kForm1Controls[a];
+                     const ControlRow& y = kForm1Controls[b];
+                     const bool x_label = x.kind == ControlKind::kLabel;
+                     const bool y_label = y.kind == ControlKind::kLabel;
+                     if (x_label != y_label) return y_label;
+                     return !x_label && x.tab_index < y.tab_index;
+                   });
+  HWND previous = HWND_TOP;
+  for (const std::size_t row_index : order) {
+    const ControlRow& row = kForm1Controls[row_index];
+    const ControlClass control_class = ClassFor(row.kind);
+    const DWORD visible = row.initially_visible ? WS_VISIBLE : 0;
+    const std::wstring caption = row.kind == ControlKind::kInputBox ||
+                                         row.kind == ControlKind::kOutputBox
+                                     ? std::wstring()
+                                     : ToUtf16(row.caption);
+    HWND control = CreateWindowExW(
+        control_class.ex_style, control_class.name, caption.c_str(),
+        control_class.style | visible, 0, 0, 0, 0, hwnd_,
+        reinterpret_cast<HMENU>(
+            static_cast<INT_PTR>(kFirstControlId + row_index)),
+        instance_, nullptr);
+    SetWindowPos(control, previous, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    previous = control;
+    controls_[row_index] = control;
+    if (row.kind == ControlKind::kInputBox ||
+        row.kind == ControlKind::kOutputBox) {
+      // No length limit of their own (an edit control's default is 32767
+      // characters), so a long paste reaches the guard whole.
+      SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
+      SetWindowSubclass(control, &BoxKeys, kKeySubclassId, 0);
+    }
+  }
+  for (std::size_t i = 0; i < kForm1Controls.size(); ++i) {
+    if (kForm1Controls[i].kind == ControlKind::kInputBox) {
+      const std::wstring text = ToUtf16(kForm1Controls[i].caption);
+      writing_ = true;
+      SetWindowTextW(controls_[i], text.c_str());
+      writing_ = false;
+    }
+  }
+}
+
+void Form1Window::Layout(UINT dpi) {
+  HFONT font = CreateMessageFont(dpi);
+  const int scale = static_cast<int>(dpi);
+  for (std::size_t i = 0; i < kForm1Controls.size(); ++i) {
+    const ControlRow& row = kForm1Controls[i];
+    SetWindowPos(controls_[i], nullptr, TwipsToPixels(row.left, scale),
+                 TwipsToPixels(row.top, scale), TwipsToPixels(row.width, scale),
+                 TwipsToPixels(row.height, scale),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font),
+                 TRUE);
+  }
+  if (font_ != nullptr) DeleteObject(font_);
+  font_ = font;
+}
+
+void Form1Window::Show(int show_command) {
+  ShowWindow(hwnd_, show_command);
+  UpdateWindow(hwnd_);
+  HWND first = Control(InitialFocus().name);
+  SetFocus(first);
+  SendMessageW(first, EM_SETSEL, 0, -1);
+}
+
+HWND Form1Window::Control(std::string_view name) const {
+  const std::size_t row = RowOf(name);
+  return row < controls_.size() ? controls_[row] : nullptr;
+}
+
+std::string_view Form1Window::NameOf(HWND control) const {
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    if (controls_[i] == control && control != nullptr) {
+      return kForm1Controls[i].name;
+    }
+  }
+  return {};
+}
+
+LRESULT CALLBACK Form1Window::WindowProc(HWND hwnd, UINT message, WPARAM wparam,
+                                         LPARAM lparam) {
+  auto* self =
+      reinterpret_cast<Form1Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (self == nullptr) return DefWindowProcW(hwnd, message, wparam, lparam);
+  return self->HandleMessage(message, wparam, lparam);
+}
+
+LRESULT Form1Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wparam), HIWORD(wparam));
+      return 0;
+    case WM_CTLCOLORSTATIC:
+      // A read-only edit control draws on the dialog colour; the output box
+      // keeps the white of a text box, as on other platforms.
+      if (reinterpret_cast<HWND>(lparam) == Control("Text4")) {
+        auto* dc = reinterpret_cast<HDC>(wparam);
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        return reinterpret_cast<LRESULT>(output_background_);
+      }
+      break;
+    case WM_DPICHANGED: {
+      // Moved to a screen of another density: the layout and the font scale
+      // with it, and the client area keeps its size in twips.
+      const UINT dpi = HIWORD(wparam);
+      const auto* suggested = reinterpret_cast<const RECT*>(lparam);
+      const SIZE outer = WindowSizeForClient(
+          {TwipsToPixels(kClientWidthTwips, static_cast<int>(dpi)),
+           TwipsToPixels(kClientHeightTwips, static_cast<int>(dpi))},
+          kWindowStyle, kWindowExStyle, dpi);
+      SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, outer.cx,
+                   outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+      Layout(dpi);
+      return 0;
+    }
+    case WM_ACTIVATE:
+      // Keep the focus where the user left it across a switch of windows.
+      if (LOWORD(wparam) == WA_INACTIVE) {
+        last_focus_ = GetFocus();
+        return 0;
+      }
+      break;
+    case WM_SETFOCUS:
+      SetFocus(IsChild(hwnd_, last_focus_) ? last_focus_
+                                           : Control(InitialFocus().name));
+      return 0;
+    case WM_DESTROY:
+      if (on_close_ == OnClose::kQuit) PostQuitMessage(0);
+      hwnd_ = nullptr;
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd_, message, wparam, lparam);
+}
+
+void Form1Window::OnCommand(int id, int code) {
+  const int row_index = id - kFirstControlId;
+  if (row_index < 0 || row_index >= static_cast<int>(kForm1Controls.size())) {
+    return;  // IDOK and IDCANCEL from Enter and Esc: nothing happens
+  }
+  const std::string_view name = kForm1Controls[row_index].name;
+  if (code == EN_CHANGE && !writing_) {
+    for (std::size_t i = 0; i < 3; ++i) {
+      if (name == kBoxNames[i]) form_.InputGuard(static_cast<Box>(i));
+    }
+  } else if (code == BN_CLICKED) {
+    if (name == "Command1") form_.Command1Click();
+    if (name == "Command2") form_.Command2Click();
+  }
+}
+
+HWND Form1Window::BoxWindow(Box box) const {
+  return Control(kBoxNames[static_cast<std::size_t>(box)]);
+}
+
+std::string Form1Window::Text(Box box) const {
+  if (box == Box::kText4) return output_text_;
+  return ToUtf8(WindowText(BoxWindow(box)));
+}
+
+void Form1Window::SetText(Box box, std::string_view text) {
+  HWND edit = BoxWindow(box);
+  std::wstring shown;
+  if (box == Box::kText4) {
+    // The output box shows the text broken at CR LF pairs alone. A lone LF
+    // is handed over as nothing at all, because edit controls differ on it
+    // between Windows versions (some break a line there).
+    output_text_ = text;
+    shown = ToUtf16(DisplayForm(text, "\r\n"));
+  } else {
+    shown = ToUtf16(text);
+  }
+  // Form1 runs the guard of the boxes it writes itself.
+  writing_ = true;
+  SetWindowTextW(edit, shown.c_str());
+  writing_ = false;
+  // Show the start of the text, where a number says most.
+  SendMessageW(edit, EM_SETSEL, 0, 0);
+  SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+}
+
+bool Form1Window::HasFocus(Box box) const {
+  return GetFocus() == BoxWindow(box);
+}
+
+void Form1Window::SelectAll(Box box) {
+  SendMessageW(BoxWindow(box), EM_SETSEL, 0, -1);
+}
+
+void Form1Window::ShowContactNote() {
+  ShowWindow(Control("Label4"), SW_SHOWNA);
+}
+
+void Form1Window::SetBusy(bool busy) {
+  if (busy) {
+    cursor_before_busy_ = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  } else {
+    SetCursor(cursor_before_busy_);
+  }
+}
+
+void Form1Window::ShowErrorReport(int number) {
+  const std::wstring title = ToUtf16(kErrorReportTitle);
+  const std::wstring text = ToUtf16(ErrorReportText(number));
+  MessageBoxW(hwnd_, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
+}
+
+namespace {
+
+void Deliver(HWND window, MSG& message) {
+  if (IsWindow(window) && IsDialogMessageW(window, &message)) return;
+  TranslateMessage(&message);
+  DispatchMessageW(&message);
+}
+
+}  // namespace
+
+int RunMessageLoop(HWND window) {
+  MSG message{};
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) Deliver(window, message);
+  return static_cast<int>(message.wParam);
+}
+
+void DeliverPendingMessages(HWND window) {
+  MSG message{};
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) continue;
+    Deliver(window, message);
+  }
+}
+
+}  // namespace zorvik::win32
