@@ -24,6 +24,15 @@ if [[ -z $window ]]; then
 fi
 echo "smoke: window $window is up: $(xdotool getwindowgeometry "$window" | tr '\n' ' ')"
 
+# The title and task bars show Zorvik's own icon, not a generic one: the
+# window carries icon images, and they have the icon's blue (0xff1f6f8b).
+icon=$(xprop -notype -id "$window" -f _NET_WM_ICON 32c _NET_WM_ICON)
+if [[ $icon != *"= 16, 16,"* && $icon != *", 16, 16,"* ]] || [[ $icon != *4280250251* ]]; then
+  echo "smoke: the window does not carry Zorvik's icon: ${icon:0:200}" >&2
+  exit 1
+fi
+echo "smoke: the window carries Zorvik's icon"
+
 # A close request through the window manager, as from the title bar's close box.
 wmctrl -i -c "$window"
 status=0
