@@ -82,9 +82,7 @@ class QtHost : public ScenarioHost {
   bool ContactNoteVisible() override {
     return Widget<QLabel>("Label4")->isVisible();
   }
-  std::int16_t ComputeCount() override {
-    return window_.form().ComputeCount();
-  }
+  std::int16_t ComputeCount() override { return window_.form().ComputeCount(); }
   std::vector<std::string> Reports() override {
     std::vector<std::string> reports;
     for (const QString& report : watchdog_.seen()) {
@@ -116,9 +114,10 @@ TEST_P(QtScenarioTest, Behaves) {
   RunScenario(GetParam(), host);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Form1, QtScenarioTest, testing::ValuesIn(Scenarios()),
-    [](const testing::TestParamInfo<Scenario>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Form1, QtScenarioTest, testing::ValuesIn(Scenarios()),
+                         [](const testing::TestParamInfo<Scenario>& info) {
+                           return info.param.name;
+                         });
 
 }  // namespace
 }  // namespace zorvik::qt
