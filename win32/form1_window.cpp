@@ -88,14 +88,6 @@ bool RegisterWindowClass(HINSTANCE instance) {
   return RegisterClassExW(&window_class) != 0;
 }
 
-std::wstring WindowText(HWND hwnd) {
-  const int length = GetWindowTextLengthW(hwnd);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const int copied = GetWindowTextW(hwnd, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(std::max(copied, 0)));
-  return text;
-}
-
 }  // namespace
 
 std::unique_ptr<Form1Window> Form1Window::Create(HINSTANCE instance,

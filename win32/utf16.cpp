@@ -1,7 +1,5 @@
 #include "win32/utf16.h"
 
-#include <windows.h>
-
 #include <limits>
 
 namespace zorvik::win32 {
@@ -27,6 +25,14 @@ std::string ToUtf8(std::wstring_view utf16) {
   WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, utf8.data(), length,
                       nullptr, nullptr);
   return utf8;
+}
+
+std::wstring WindowText(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const int copied = GetWindowTextW(window, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+  return text;
 }
 
 }  // namespace zorvik::win32

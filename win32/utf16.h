@@ -1,6 +1,8 @@
 #ifndef ZORVIK_WIN32_UTF16_H_
 #define ZORVIK_WIN32_UTF16_H_
 
+#include <windows.h>
+
 #include <string>
 #include <string_view>
 
@@ -12,6 +14,9 @@ namespace zorvik::win32 {
 // such a text is still rejected as a whole.
 std::wstring ToUtf16(std::string_view utf8);
 std::string ToUtf8(std::wstring_view utf16);
+
+// The whole text of a window or control, of any length.
+std::wstring WindowText(HWND window);
 
 }  // namespace zorvik::win32
 

@@ -18,6 +18,14 @@
 namespace zorvik::win32 {
 namespace {
 
+// Line breaks written as "\n", as the scenarios expect them.
+std::string WithoutCr(std::string text) {
+  for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) {
+    text.erase(at, 1);
+  }
+  return text;
+}
+
 // Dismisses every message box of this thread while it lives, remembering what
 // each said ("title|text"). A thread timer fires inside the box's own modal
 // loop.
@@ -52,13 +60,9 @@ class MessageBoxWatchdog {
     wchar_t text[1024] = {};
     GetWindowTextW(window, title, 256);
     GetDlgItemTextW(window, 0xFFFF, text, 1024);
-    std::string said = ToUtf8(title) + "|" + ToUtf8(text);
     // Windows versions differ on whether the box keeps "\n" or makes it
     // "\r\n"; the report is the same either way.
-    for (std::size_t at; (at = said.find("\r\n")) != std::string::npos;) {
-      said.erase(at, 1);
-    }
-    instance_->seen_.push_back(said);
+    instance_->seen_.push_back(WithoutCr(ToUtf8(title) + "|" + ToUtf8(text)));
     SendMessageW(window, WM_COMMAND, IDOK, 0);
     return TRUE;
   }
@@ -136,11 +140,7 @@ class Win32Host : public ScenarioHost {
     return ToUtf8(WindowText(BoxWindow(box)));
   }
   std::string Shown(Box box) override {
-    std::string shown = ToUtf8(WindowText(BoxWindow(box)));
-    for (std::size_t at; (at = shown.find("\r\n")) != std::string::npos;) {
-      shown.erase(at, 1);
-    }
-    return shown;
+    return WithoutCr(ToUtf8(WindowText(BoxWindow(box))));
   }
   std::string SelectedText(Box box) override {
     // An edit control shows its selection only while it has the focus.
@@ -178,13 +178,6 @@ class Win32Host : public ScenarioHost {
   }
   HWND BoxWindow(Box box) {
     return Window(kBoxNames[static_cast<std::size_t>(box)]);
-  }
-  static std::wstring WindowText(HWND hwnd) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1,
-                      L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
   }
   // A key or character for the control with the focus, through the queue.
   void Post(UINT message, WPARAM wparam) {
