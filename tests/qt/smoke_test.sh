@@ -1,28 +1,20 @@
 #!/usr/bin/env bash
-# Starts the program in a real X server (under xvfb-run) with a window manager,
-# waits for its window, closes it the way a user does and expects a clean exit.
+# Starts the program in a real X server with a window manager (run under
+# xvfb-run and with-window-manager), waits for its window, closes it the way a
+# user does and expects a clean exit.
 set -euo pipefail
 program=$1
 
-openbox >/dev/null 2>&1 &
-wm=$!
-trap 'kill "$wm" 2>/dev/null || true' EXIT
-# A window mapped while the window manager is still starting may be missed by
-# it; wait until it answers.
-for _ in $(seq 100); do
-  wmctrl -m >/dev/null 2>&1 && break
-  sleep 0.1
-done
-
+started_at=$SECONDS
 "$program" &
 app=$!
 
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Zorvik$' | head -1)
+window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Zorvik$' | head -1)
 if [[ -z $window ]]; then
   echo "smoke: no window titled Zorvik appeared" >&2
   exit 1
 fi
-echo "smoke: window $window is up: $(xdotool getwindowgeometry "$window" | tr '\n' ' ')"
+echo "smoke: window $window is up after $((SECONDS - started_at)) s: $(xdotool getwindowgeometry "$window" | tr '\n' ' ')"
 
 # The title and task bars show Zorvik's own icon, not a generic one: the
 # window carries icon images, and they have the icon's blue (0xff1f6f8b).
@@ -34,9 +26,33 @@ fi
 echo "smoke: the window carries Zorvik's icon"
 
 # A close request through the window manager, as from the title bar's close box.
-wmctrl -i -c "$window"
+# On a loaded machine a request that arrives while the window manager is still
+# setting the window up can go unanswered, so it is repeated while the window
+# stays; a second request to a closing window does nothing.
+closed_at=$SECONDS
+exited=false
+for _ in $(seq 12); do
+  if xprop -id "$window" WM_NAME >/dev/null 2>&1; then
+    wmctrl -i -c "$window" || true
+  fi
+  if timeout 5 tail --pid="$app" -f /dev/null; then
+    exited=true
+    break
+  fi
+done
+if ! $exited; then
+  echo "smoke: still running $((SECONDS - closed_at)) s after the close request" >&2
+  xprop -id "$window" WM_PROTOCOLS _NET_WM_ALLOWED_ACTIONS _NET_WM_STATE >&2 || true
+  grep -E '^(State|Threads)' "/proc/$app/status" >&2 || true
+  if command -v gdb >/dev/null; then
+    gdb -p "$app" -batch -ex 'thread apply all bt 12' 2>/dev/null | grep -E '^(Thread|#)' >&2 || true
+  fi
+  # Killed outright, so that the server's end does not bury this report under
+  # the exit path of a lost connection.
+  kill -KILL "$app" 2>/dev/null || true
+  exit 1
+fi
 status=0
-timeout 10 tail --pid="$app" -f /dev/null || { echo "smoke: still running" >&2; exit 1; }
 wait "$app" || status=$?
-echo "smoke: exited with status $status"
+echo "smoke: exited with status $status, $((SECONDS - closed_at)) s after the close request"
 exit "$status"
