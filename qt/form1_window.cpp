@@ -62,6 +62,11 @@ QWidget* CreateControl(const ControlRow& row, QWidget* parent) {
 Form1Window::Form1Window(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(FromUtf8(kWindowCaption));
+  // The size is fixed, so the title bar offers minimize and close only, as
+  // the Windows host's does; a maximize box would do nothing.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
   setFixedSize(TwipsToPixels(kClientWidthTwips),
                TwipsToPixels(kClientHeightTwips));
   CreateControls();

@@ -25,6 +25,15 @@ if [[ $icon != *"= 16, 16,"* && $icon != *", 16, 16,"* ]] || [[ $icon != *428025
 fi
 echo "smoke: the window carries Zorvik's icon"
 
+# The size is fixed, so the window asks for neither a maximize function nor a
+# maximize box (Motif hints: flags, functions, decorations, ...).
+IFS=', ' read -r _ functions decorations _ < <(xprop -notype -id "$window" _MOTIF_WM_HINTS | sed 's/.*= //')
+if ((functions & 0x10 || decorations & 0x40)); then
+  echo "smoke: the window offers to maximize: functions $functions, decorations $decorations" >&2
+  exit 1
+fi
+echo "smoke: the window offers no maximize"
+
 # A close request through the window manager, as from the title bar's close box.
 # On a loaded machine a request that arrives while the window manager is still
 # setting the window up can go unanswered, so it is repeated while the window
