@@ -148,14 +148,14 @@ void Form1Window::CreateControls() {
                      return !x_label && x.tab_index < y.tab_index;
                    });
   HWND previous = HWND_TOP;
+  // The boxes are born with their captions; that is the program's writing,
+  // not a change for the guards, which could not read a box not yet stored.
+  writing_ = true;
   for (const std::size_t row_index : order) {
     const ControlRow& row = kForm1Controls[row_index];
     const ControlClass control_class = ClassFor(row.kind);
     const DWORD visible = row.initially_visible ? WS_VISIBLE : 0;
-    const std::wstring caption = row.kind == ControlKind::kInputBox ||
-                                         row.kind == ControlKind::kOutputBox
-                                     ? std::wstring()
-                                     : ToUtf16(row.caption);
+    const std::wstring caption = ToUtf16(row.caption);
     HWND control = CreateWindowExW(
         control_class.ex_style, control_class.name, caption.c_str(),
         control_class.style | visible, 0, 0, 0, 0, hwnd_,
@@ -174,14 +174,7 @@ void Form1Window::CreateControls() {
       SetWindowSubclass(control, &BoxKeys, kKeySubclassId, 0);
     }
   }
-  for (std::size_t i = 0; i < kForm1Controls.size(); ++i) {
-    if (kForm1Controls[i].kind == ControlKind::kInputBox) {
-      const std::wstring text = ToUtf16(kForm1Controls[i].caption);
-      writing_ = true;
-      SetWindowTextW(controls_[i], text.c_str());
-      writing_ = false;
-    }
-  }
+  writing_ = false;
 }
 
 void Form1Window::Layout(UINT dpi) {

@@ -4,10 +4,13 @@
 #include <string>
 #include <string_view>
 
+#include "window/form_layout.h"
+
 namespace zorvik {
 
-// The title of the report of a run-time error no handler traps.
-inline constexpr std::string_view kErrorReportTitle = "Zorvik";
+// The title of the report of a run-time error no handler traps: the
+// program's caption.
+inline constexpr std::string_view kErrorReportTitle = kWindowCaption;
 
 // Its text, UTF-8: the error number on one line and its description below,
 // in Chinese, e.g.
