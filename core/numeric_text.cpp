@@ -1,13 +1,14 @@
 #include "core/numeric_text.h"
 
 #include <array>
-#include <cassert>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
-#include <system_error>
+#include <utility>
+
+#include "core/decimal_conversion.h"
 
 namespace zorvik {
 namespace {
@@ -109,7 +110,8 @@ constexpr std::int64_t kExponentCap = 1'000'000'000;
 
 // Where value = 0.D x 10^K with D starting at the first non-zero digit:
 // K above this is at least 1E+309 (too large); below the other bound it is
-// under half the smallest subnormal (zero). Between them from_chars decides.
+// under half the smallest subnormal (zero). Between them the conversion
+// decides.
 constexpr std::int64_t kSurelyOverflows = 310;
 constexpr std::int64_t kSurelyZero = -330;
 
@@ -185,46 +187,36 @@ double ParseAsciiNumber(std::string_view s) {
   if (pos != s.size()) throw RuntimeError(kErrorTypeMismatch);
 
   // Normalise to 0.D x 10^K with D free of leading and trailing zeros. This
-  // keeps the exponent handed to from_chars small whatever the text's length
-  // or exponent, and tells overflow (error 6) from underflow (a number that is
-  // simply zero), which from_chars reports alike.
+  // keeps the exponent of the conversion small whatever the text's length or
+  // exponent, and tells overflow (error 6) from underflow (a number that is
+  // simply zero).
   const double zero = negative ? -0.0 : 0.0;
   std::int64_t leading_zeros = 0;
   std::string digits;
-  digits.reserve(int_digits.size() + frac_digits.size() + 32);
-  digits += "0.";
+  digits.reserve(int_digits.size() + frac_digits.size() + 16);
   for (std::string_view part : {int_digits, frac_digits}) {
     for (char c : part) {
       if (c == ',') continue;
-      if (digits.size() == 2 && c == '0') {
+      if (digits.empty() && c == '0') {
         ++leading_zeros;
       } else {
         digits.push_back(c);
       }
     }
   }
-  while (digits.size() > 2 && digits.back() == '0') digits.pop_back();
-  if (digits.size() == 2) return zero;
+  while (!digits.empty() && digits.back() == '0') digits.pop_back();
+  if (digits.empty()) return zero;
 
   const std::int64_t k =
       static_cast<std::int64_t>(int_digits.size() - group_commas) -
       leading_zeros + exponent;
   if (k > kSurelyOverflows) throw RuntimeError(kErrorOverflow);
   if (k < kSurelyZero) return zero;
-  digits.push_back('e');
-  std::array<char, 24> exp_text{};
-  const auto exp_end =
-      std::to_chars(exp_text.data(), exp_text.data() + exp_text.size(), k).ptr;
-  digits.append(exp_text.data(), exp_end);
-
-  double magnitude = 0.0;
-  const auto [end, ec] =
-      std::from_chars(digits.data(), digits.data() + digits.size(), magnitude);
-  if (ec == std::errc::result_out_of_range) {
-    if (k > 0) throw RuntimeError(kErrorOverflow);
-    return zero;
-  }
-  assert(ec == std::errc() && end == digits.data() + digits.size());
+  // 0.D x 10^K is D x 10^(K - length of D).
+  const auto scale =
+      static_cast<int>(k - static_cast<std::int64_t>(digits.size()));
+  const double magnitude = decimal::ToDouble(std::move(digits), scale);
+  if (std::isinf(magnitude)) throw RuntimeError(kErrorOverflow);
   return negative ? -magnitude : magnitude;
 }
 
@@ -267,22 +259,12 @@ void AppendDouble(std::string& out, double value) {
     out.push_back('0');
     return;
   }
-  // "d.dddddddddddddde+XXX": to_chars rounds correctly from the exact binary
-  // value, ties to even, and never looks at the locale.
-  std::array<char, 32> sci{};
-  const auto sci_end =
-      std::to_chars(sci.data(), sci.data() + sci.size(), std::fabs(value),
-                    std::chars_format::scientific, kSignificantDigits - 1)
-          .ptr;
+  // Rounded from the exact binary value, ties to even, whatever the locale.
   std::array<char, kSignificantDigits> digits{};
-  digits[0] = sci[0];
-  std::copy(sci.data() + 2, sci.data() + 1 + kSignificantDigits,
-            digits.data() + 1);
+  const int exponent =
+      decimal::ToDigits(std::fabs(value), kSignificantDigits, digits.data());
   int digit_count = kSignificantDigits;
   while (digit_count > 1 && digits[digit_count - 1] == '0') --digit_count;
-  const char* exp_begin = sci.data() + 2 + kSignificantDigits;  // after 'e'
-  int exponent = 0;
-  std::from_chars(exp_begin + (*exp_begin == '+' ? 1 : 0), sci_end, exponent);
 
   if (value < 0) out.push_back('-');
   if (exponent >= kSignificantDigits || exponent < kSmallestFixedExponent) {

@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <bit>
 #include <cfenv>
-#include <clocale>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -13,6 +11,8 @@
 #include <random>
 #include <string>
 #include <string_view>
+
+#include "tests/core/test_support.h"
 
 namespace zorvik {
 namespace {
@@ -387,24 +387,11 @@ TEST(FormatIntegerTest, WritesPlainDecimal) {
   EXPECT_EQ(FormatInteger(-32768), "-32768");
 }
 
-// Switches the C library's locale for one test and restores it on every way
-// out, a failing check included.
-class ScopedCLocale {
- public:
-  explicit ScopedCLocale(const char* name)
-      : saved_(std::setlocale(LC_ALL, nullptr)),
-        active_(std::setlocale(LC_ALL, name) != nullptr) {}
-  ~ScopedCLocale() { std::setlocale(LC_ALL, saved_.c_str()); }
-  bool active() const { return active_; }
-
- private:
-  std::string saved_;
-  bool active_;
-};
-
 TEST(NumericTextLocaleTest, FullStopWhateverTheLocaleSays) {
   ScopedCLocale german("de_DE.UTF-8");
-  if (!german.active()) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+  if (!german.active()) {
+    GTEST_SKIP() << "no de_DE.UTF-8, or a C library that ignores locales";
+  }
   ASSERT_STREQ(std::localeconv()->decimal_point, ",");
   EXPECT_EQ(ParseDouble("1102.5"), 1102.5);
   EXPECT_EQ(ParseDoubleError("1102,5"), kErrorTypeMismatch);
@@ -415,7 +402,7 @@ TEST(NumericTextLocaleTest, FullStopWhateverTheLocaleSays) {
 // Random finite doubles spread over the whole exponent range.
 double RandomFiniteDouble(std::mt19937_64& rng) {
   for (;;) {
-    const auto value = std::bit_cast<double>(rng());
+    const auto value = DoubleFromBits(rng());
     if (std::isfinite(value)) return value;
   }
 }
@@ -431,8 +418,7 @@ TEST(NumericTextPropertyTest, FormatMatchesPrintfG15) {
     std::snprintf(buffer, sizeof buffer, "%.15G", value);
     std::string expected = buffer;
     if (expected == "-0") expected = "0";
-    ASSERT_EQ(FormatDouble(value), expected)
-        << std::bit_cast<std::uint64_t>(value);
+    ASSERT_EQ(FormatDouble(value), expected) << BitsOf(value);
   }
 }
 
@@ -442,9 +428,7 @@ TEST(NumericTextPropertyTest, ParseRoundTripsShortestAndFormatIsStable) {
   for (int i = 0; i < 100000; ++i) {
     const double value = RandomFiniteDouble(rng);
     std::snprintf(buffer, sizeof buffer, "%.17g", value);
-    ASSERT_EQ(std::bit_cast<std::uint64_t>(ParseDouble(buffer)),
-              std::bit_cast<std::uint64_t>(value))
-        << buffer;
+    ASSERT_EQ(BitsOf(ParseDouble(buffer)), BitsOf(value)) << buffer;
     const std::string formatted = FormatDouble(value);
     ASSERT_EQ(FormatDouble(ParseDouble(formatted)), formatted) << buffer;
   }

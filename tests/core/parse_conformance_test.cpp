@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -15,6 +14,7 @@
 #include <string>
 
 #include "core/numeric_text.h"
+#include "tests/core/test_support.h"
 
 namespace zorvik {
 namespace {
@@ -64,8 +64,7 @@ TEST(ParseConformanceTest, CorpusParsesToTheListedBits) {
         EXPECT_EQ(error, kErrorOverflow) << where << " " << text;
       } else {
         EXPECT_EQ(error, 0) << where << " " << text;
-        EXPECT_EQ(std::bit_cast<std::uint64_t>(value), bits)
-            << where << " " << text;
+        EXPECT_EQ(BitsOf(value), bits) << where << " " << text;
       }
       ++checked;
     }
