@@ -1,0 +1,2 @@
+import test from 'node:test';
+test('placeholder', () => {});

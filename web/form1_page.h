@@ -1,0 +1,54 @@
+#ifndef ZORVIK_WEB_FORM1_PAGE_H_
+#define ZORVIK_WEB_FORM1_PAGE_H_
+
+#include <string>
+#include <string_view>
+
+#include "window/form1.h"
+
+namespace zorvik::web {
+
+// Form1 in a web page: the controls made from the layout table as elements of
+// the page's #Form1 (labels, text inputs, a read-only scrolling text block for
+// the output, buttons), the inputs' changes and the buttons' clicks delivered
+// to Form1's handlers, and the error report as a modal dialog of the page.
+// Nothing of the behaviour lives here.
+class Form1Page : private FormControls {
+ public:
+  // The page's one window: made on the first call, with its controls in their
+  // initial state, and its load handler run.
+  static Form1Page& Instance();
+  Form1Page(const Form1Page&) = delete;
+  Form1Page& operator=(const Form1Page&) = delete;
+
+  // Puts the focus in the first box of the tab order, its 0 selected.
+  void Show();
+
+  // The page's events, by the control's row in the layout table.
+  void TextChanged(int row);
+  void Clicked(int row);
+
+  Form1& form() { return form_; }
+  // What the program last wrote into the output box, whatever it shows.
+  const std::string& output_text() const { return output_text_; }
+
+ private:
+  Form1Page();
+  ~Form1Page() override = default;
+
+  // FormControls:
+  std::string Text(Box box) const override;
+  void SetText(Box box, std::string_view text) override;
+  bool HasFocus(Box box) const override;
+  void SelectAll(Box box) override;
+  void ShowContactNote() override;
+  void SetBusy(bool busy) override;
+  void ShowErrorReport(int number) override;
+
+  std::string output_text_;
+  Form1 form_{*this};
+};
+
+}  // namespace zorvik::web
+
+#endif  // ZORVIK_WEB_FORM1_PAGE_H_

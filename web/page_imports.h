@@ -1,0 +1,54 @@
+#ifndef ZORVIK_WEB_PAGE_IMPORTS_H_
+#define ZORVIK_WEB_PAGE_IMPORTS_H_
+
+// What the page's script (page_library.js) does for the web host: the DOM
+// calls, nothing else. Controls are named by their row in the layout table;
+// texts cross as UTF-8 with their length in bytes.
+
+#include <cstddef>
+
+extern "C" {
+
+// Sizes the window's element (#Form1) in CSS pixels and gives it the keys of
+// a window: Tab goes round its controls, Enter on a button does nothing. On a
+// narrow screen the window is scaled to fit.
+void zv_open_window(int width, int height);
+// Adds the table row's control to the window's element, placed in CSS pixels,
+// and wires its events to the exports in page_exports.cpp. `tab_index` is the
+// control's place in the tab order, counting from 1; 0 takes no focus.
+void zv_create_control(int row, int kind, const char* name, const char* caption,
+                       std::size_t caption_length, int left, int top, int width,
+                       int height, int tab_index, bool visible);
+// Makes the label at `label_row` name the control at `control_row`.
+void zv_label_for(int label_row, int control_row);
+// Gives the control an accessible name of its own.
+void zv_set_accessible_name(int row, const char* name, std::size_t length);
+// Asks phones for the keyboard that fits the box ("decimal", "numeric",
+// "text").
+void zv_set_input_mode(int row, const char* mode);
+
+// An input box's text, copied into memory from malloc(); the caller frees it.
+char* zv_input_text(int row, std::size_t* length);
+// Replaces an input box's text and shows its start.
+void zv_set_input_text(int row, const char* text, std::size_t length);
+bool zv_has_focus(int row);
+void zv_focus(int row);
+void zv_select_all(int row);
+void zv_show(int row);
+void zv_set_busy(bool busy);
+
+// The output box: emptied, then filled with blocks of lines that the page
+// lays out only once they are scrolled into view. Each block ends just after a
+// line break (or at the end of the text), so the blocks' texts joined are the
+// shown text exactly.
+void zv_clear_output(int row);
+void zv_append_output(int row, const char* text, std::size_t length,
+                      int line_breaks);
+
+// The modal report of an error no handler traps, with its one button.
+void zv_show_report(const char* title, std::size_t title_length,
+                    const char* text, std::size_t text_length,
+                    const char* button, std::size_t button_length);
+}
+
+#endif  // ZORVIK_WEB_PAGE_IMPORTS_H_

@@ -1,0 +1,207 @@
+// The web host's DOM calls, declared for C++ in page_imports.h. Each control
+// of the window is an element of #Form1, found by its row in the layout table.
+// The controls' events go straight to the C++ exports (page_exports.cpp);
+// nothing here decides anything about what the program does.
+mergeInto(LibraryManager.library, {
+  $ZvControls: [],
+
+  $ZvText: function(pointer, length) {
+    return UTF8ToString(pointer, length);
+  },
+
+  zv_open_window__deps: ['$ZvControls'],
+  zv_open_window: function(width, height) {
+    const form = document.getElementById('Form1');
+    form.style.width = width + 'px';
+    form.style.height = height + 'px';
+    form.addEventListener('keydown', (event) => {
+      // Neither button is the window's default: Enter clicks nothing.
+      if (event.key === 'Enter' && event.target.localName === 'button') {
+        event.preventDefault();
+        return;
+      }
+      // Tab goes round the window's controls, as in a window of its own.
+      if (event.key !== 'Tab') return;
+      const chain = ZvControls.filter((e) => e.tabIndex > 0)
+                        .sort((a, b) => a.tabIndex - b.tabIndex);
+      const [from, to] = event.shiftKey ? [chain[0], chain[chain.length - 1]] :
+                                          [chain[chain.length - 1], chain[0]];
+      if (event.target !== from) return;
+      event.preventDefault();
+      to.focus();
+      if (to.localName === 'input') to.select();
+    });
+    // On a screen narrower than the window, the whole window is scaled down
+    // to fit, fonts included; zooming stays the user's.
+    const fit = () => {
+      const room = document.documentElement.clientWidth - 16;
+      form.style.zoom = room < width ? room / width : '';
+    };
+    addEventListener('resize', fit);
+    fit();
+  },
+
+  zv_create_control__deps: ['$ZvControls', '$ZvText'],
+  zv_create_control: function(
+      row, kind, name, caption, captionLength, left, top, width, height,
+      tabIndex, visible) {
+    const element =
+        document.createElement(['label', 'input', 'div', 'button'][kind]);
+    const text = ZvText(caption, captionLength);
+    element.id = UTF8ToString(name);
+    if (kind === 1) {  // an input box
+      element.type = 'text';
+      element.value = text;
+      element.autocomplete = 'off';
+      element.spellcheck = false;
+      element.setAttribute('autocorrect', 'off');
+      element.setAttribute('autocapitalize', 'off');
+      // What an input method is still composing is judged once committed.
+      element.addEventListener('input', (event) => {
+        if (!event.isComposing) _zorvik_text_changed(row);
+      });
+      element.addEventListener('compositionend', () => {
+        _zorvik_text_changed(row);
+      });
+    } else if (kind === 2) {  // the output box: read-only, selectable
+      element.setAttribute('role', 'textbox');
+      element.setAttribute('aria-multiline', 'true');
+      element.setAttribute('aria-readonly', 'true');
+      element.addEventListener('keydown', (event) => {
+        if ((event.ctrlKey || event.metaKey) && !event.altKey &&
+            event.key.toLowerCase() === 'a') {
+          event.preventDefault();
+          getSelection().selectAllChildren(element);
+        }
+      });
+      // The text as written, line breaks and all: the blocks' own texts, not
+      // a rendering of them, which would add a break at every block's edge.
+      element.addEventListener('copy', (event) => {
+        const selection = getSelection();
+        if (selection.rangeCount === 0) return;
+        event.clipboardData.setData(
+            'text/plain', selection.getRangeAt(0).toString());
+        event.preventDefault();
+      });
+    } else {  // a label or a button
+      element.textContent = text;
+      if (kind === 3) {
+        element.type = 'button';
+        element.addEventListener('click', () => _zorvik_clicked(row));
+      }
+    }
+    Object.assign(element.style, {
+      left: left + 'px',
+      top: top + 'px',
+      width: width + 'px',
+      height: height + 'px',
+    });
+    if (tabIndex > 0) element.tabIndex = tabIndex;
+    element.hidden = !visible;
+    ZvControls[row] = element;
+    document.getElementById('Form1').append(element);
+  },
+
+  zv_label_for__deps: ['$ZvControls'],
+  zv_label_for: function(labelRow, controlRow) {
+    ZvControls[labelRow].htmlFor = ZvControls[controlRow].id;
+  },
+
+  zv_set_accessible_name__deps: ['$ZvControls', '$ZvText'],
+  zv_set_accessible_name: function(row, name, length) {
+    ZvControls[row].setAttribute('aria-label', ZvText(name, length));
+  },
+
+  zv_set_input_mode__deps: ['$ZvControls'],
+  zv_set_input_mode: function(row, mode) {
+    ZvControls[row].inputMode = UTF8ToString(mode);
+  },
+
+  zv_input_text__deps: ['$ZvControls', 'malloc'],
+  zv_input_text: function(row, length) {
+    const text = ZvControls[row].value;
+    // UTF-8 takes at most three bytes for each UTF-16 unit.
+    const capacity = text.length * 3 + 1;
+    const pointer = _malloc(capacity);
+    const {written} = new TextEncoder().encodeInto(
+        text, HEAPU8.subarray(pointer, pointer + capacity));
+    HEAPU32[length >> 2] = written;
+    return pointer;
+  },
+
+  zv_set_input_text__deps: ['$ZvControls', '$ZvText'],
+  zv_set_input_text: function(row, text, length) {
+    const box = ZvControls[row];
+    box.value = ZvText(text, length);
+    box.setSelectionRange(0, 0);
+    box.scrollLeft = 0;
+  },
+
+  zv_has_focus__deps: ['$ZvControls'],
+  zv_has_focus: function(row) {
+    return document.activeElement === ZvControls[row];
+  },
+
+  zv_focus__deps: ['$ZvControls'],
+  zv_focus: function(row) {
+    ZvControls[row].focus();
+  },
+
+  zv_select_all__deps: ['$ZvControls'],
+  zv_select_all: function(row) {
+    ZvControls[row].select();
+  },
+
+  zv_show__deps: ['$ZvControls'],
+  zv_show: function(row) {
+    ZvControls[row].hidden = false;
+  },
+
+  zv_set_busy: function(busy) {
+    document.documentElement.style.cursor = busy ? 'wait' : '';
+  },
+
+  zv_clear_output__deps: ['$ZvControls'],
+  zv_clear_output: function(row) {
+    ZvControls[row].replaceChildren();
+    ZvControls[row].scrollTop = 0;
+  },
+
+  zv_append_output__deps: ['$ZvControls', '$ZvText'],
+  zv_append_output: function(row, text, length, lineBreaks) {
+    const block = document.createElement('div');
+    // The height it takes until it is laid out, for the scroll bar.
+    block.style.setProperty('--lines', lineBreaks);
+    block.textContent = ZvText(text, length);
+    ZvControls[row].append(block);
+  },
+
+  zv_show_report__deps: ['$ZvText'],
+  zv_show_report: function(
+      title, titleLength, text, textLength, button, buttonLength) {
+    const dialog = document.createElement('dialog');
+    const heading = document.createElement('h1');
+    const message = document.createElement('p');
+    const ok = document.createElement('button');
+    heading.id = 'ReportTitle';
+    heading.textContent = ZvText(title, titleLength);
+    message.id = 'ReportText';
+    message.textContent = ZvText(text, textLength);
+    ok.type = 'button';
+    ok.textContent = ZvText(button, buttonLength);
+    ok.autofocus = true;
+    dialog.setAttribute('aria-labelledby', heading.id);
+    dialog.setAttribute('aria-describedby', message.id);
+    dialog.append(heading, message, ok);
+    // Enter clicks the focused button, Esc cancels; either way the focus goes
+    // back where it was.
+    const before = document.activeElement;
+    ok.addEventListener('click', () => dialog.close());
+    dialog.addEventListener('close', () => {
+      dialog.remove();
+      if (before) before.focus();
+    });
+    document.body.append(dialog);
+    dialog.showModal();
+  },
+});
