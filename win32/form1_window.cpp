@@ -46,6 +46,14 @@ LRESULT CALLBACK BoxKeys(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
   return DefSubclassProc(hwnd, message, wparam, lparam);
 }
 
+// The window's outer size for its client area of the layout at `dpi`.
+SIZE OuterSizeAt(UINT dpi) {
+  const int scale = static_cast<int>(dpi);
+  return WindowSizeForClient({TwipsToPixels(kClientWidthTwips, scale),
+                              TwipsToPixels(kClientHeightTwips, scale)},
+                             kWindowStyle, kWindowExStyle, dpi);
+}
+
 struct ControlClass {
   const wchar_t* name;
   DWORD style;
@@ -106,10 +114,10 @@ std::unique_ptr<Form1Window> Form1Window::Create(HINSTANCE instance,
 Form1Window::Form1Window(HINSTANCE instance, OnClose on_close)
     : instance_(instance), on_close_(on_close) {
   const std::wstring caption = ToUtf16(kWindowCaption);
-  // Created at 96 dpi, then placed for the monitor it lands on.
-  const SIZE outer = WindowSizeForClient(
-      {TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips)},
-      kWindowStyle, kWindowExStyle, USER_DEFAULT_SCREEN_DPI);
+  // Which monitor the window lands on, and so its DPI, is known only once it
+  // exists: it is created hidden at the 96-dpi size and fitted before it is
+  // first shown.
+  const SIZE outer = OuterSizeAt(USER_DEFAULT_SCREEN_DPI);
   hwnd_ = CreateWindowExW(kWindowExStyle, kWindowClass, caption.c_str(),
                           kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, outer.cx,
                           outer.cy, nullptr, nullptr, instance_, nullptr);
@@ -119,7 +127,7 @@ Form1Window::Form1Window(HINSTANCE instance, OnClose on_close)
                     reinterpret_cast<LONG_PTR>(&Form1Window::WindowProc));
   output_background_ = GetSysColorBrush(COLOR_WINDOW);
   CreateControls();
-  Layout(DpiForWindow(hwnd_));
+  FitToMonitor();
   form_.FormLoad();
 }
 
@@ -175,6 +183,26 @@ void Form1Window::CreateControls() {
     }
   }
   writing_ = false;
+}
+
+void Form1Window::FitToMonitor() {
+  const UINT dpi = DpiForWindow(hwnd_);
+  const SIZE outer = OuterSizeAt(dpi);
+  RECT placed{};
+  GetWindowRect(hwnd_, &placed);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor);
+  // Where the system put it, moved in as far as needed; a window larger than
+  // the work area keeps its title bar on the screen.
+  const RECT& work = monitor.rcWork;
+  const LONG left =
+      std::max(work.left, std::min(placed.left, work.right - outer.cx));
+  const LONG top =
+      std::max(work.top, std::min(placed.top, work.bottom - outer.cy));
+  SetWindowPos(hwnd_, nullptr, left, top, outer.cx, outer.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  Layout(dpi);
 }
 
 void Form1Window::Layout(UINT dpi) {
@@ -243,10 +271,7 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       // with it, and the client area keeps its size in twips.
       const UINT dpi = HIWORD(wparam);
       const auto* suggested = reinterpret_cast<const RECT*>(lparam);
-      const SIZE outer = WindowSizeForClient(
-          {TwipsToPixels(kClientWidthTwips, static_cast<int>(dpi)),
-           TwipsToPixels(kClientHeightTwips, static_cast<int>(dpi))},
-          kWindowStyle, kWindowExStyle, dpi);
+      const SIZE outer = OuterSizeAt(dpi);
       SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, outer.cx,
                    outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
       Layout(dpi);

@@ -25,7 +25,9 @@ class Form1Window : private FormControls {
   };
 
   // Creates the window, hidden, with its controls in their initial state,
-  // and runs the load handler. Returns null when Windows refuses a window.
+  // and runs the load handler. The window is sized and laid out for the DPI
+  // of the monitor it is placed on, and lies whole in its work area. Returns
+  // null when Windows refuses a window.
   static std::unique_ptr<Form1Window> Create(HINSTANCE instance,
                                              OnClose on_close);
   ~Form1Window() override;
@@ -52,6 +54,9 @@ class Form1Window : private FormControls {
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   void OnCommand(int id, int code);
   void CreateControls();
+  // Sizes the window for the DPI of its monitor, inside its work area, and
+  // lays it out.
+  void FitToMonitor();
   // Places every control for `dpi` and gives it the message font at `dpi`.
   void Layout(UINT dpi);
 
