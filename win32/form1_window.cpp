@@ -1,10 +1,12 @@
 #include "win32/form1_window.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <algorithm>
 #include <numeric>
 
+#include "win32/accessible_name.h"
 #include "win32/compat.h"
 #include "win32/resource.h"
 #include "win32/utf16.h"
@@ -113,6 +115,10 @@ std::unique_ptr<Form1Window> Form1Window::Create(HINSTANCE instance,
 
 Form1Window::Form1Window(HINSTANCE instance, OnClose on_close)
     : instance_(instance), on_close_(on_close) {
+  // Screen readers reach the controls' accessible objects through COM, on
+  // the window's thread.
+  com_initialized_ =
+      SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
   const std::wstring caption = ToUtf16(kWindowCaption);
   // Which monitor the window lands on, and so its DPI, is known only once it
   // exists: it is created hidden at the 96-dpi size and fitted before it is
@@ -127,6 +133,7 @@ Form1Window::Form1Window(HINSTANCE instance, OnClose on_close)
                     reinterpret_cast<LONG_PTR>(&Form1Window::WindowProc));
   output_background_ = GetSysColorBrush(COLOR_WINDOW);
   CreateControls();
+  NameControls();
   FitToMonitor();
   form_.FormLoad();
 }
@@ -137,6 +144,7 @@ Form1Window::~Form1Window() {
     DestroyWindow(hwnd_);
   }
   if (font_ != nullptr) DeleteObject(font_);
+  if (com_initialized_) CoUninitialize();
 }
 
 void Form1Window::CreateControls() {
@@ -183,6 +191,16 @@ void Form1Window::CreateControls() {
     }
   }
   writing_ = false;
+}
+
+void Form1Window::NameControls() {
+  for (const LabelFor& pair : kLabelBuddies) {
+    SetAccessibleName(Control(pair.control),
+                      ToUtf16(kForm1Controls[RowOf(pair.label)].caption));
+  }
+  for (const AccessibleName& entry : kAccessibleNames) {
+    SetAccessibleName(Control(entry.control), ToUtf16(entry.name));
+  }
 }
 
 void Form1Window::FitToMonitor() {

@@ -54,6 +54,9 @@ class Form1Window : private FormControls {
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   void OnCommand(int id, int code);
   void CreateControls();
+  // Names the boxes for screen readers: each input box after its label, the
+  // controls with a name of their own by it.
+  void NameControls();
   // Sizes the window for the DPI of its monitor, inside its work area, and
   // lays it out.
   void FitToMonitor();
@@ -78,6 +81,7 @@ class Form1Window : private FormControls {
   HFONT font_ = nullptr;
   HBRUSH output_background_ = nullptr;
   HWND last_focus_ = nullptr;  // restored when the window is activated again
+  bool com_initialized_ = false;
   HCURSOR cursor_before_busy_ = nullptr;
   bool writing_ = false;     // inside SetText: the EN_CHANGE is the program's
   std::string output_text_;  // Text4 exactly as written

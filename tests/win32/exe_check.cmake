@@ -7,7 +7,9 @@ execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE headers
                 COMMAND_ERROR_IS_FATAL ANY)
 
 string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${headers}")
-set(system_dlls KERNEL32.dll USER32.dll GDI32.dll COMCTL32.dll msvcrt.dll)
+# OLEACC and COM (ole32, OLEAUT32) answer screen readers.
+set(system_dlls KERNEL32.dll USER32.dll GDI32.dll COMCTL32.dll msvcrt.dll
+    OLEACC.dll ole32.dll OLEAUT32.dll)
 foreach(import IN LISTS imports)
   string(REPLACE "DLL Name: " "" dll "${import}")
   string(STRIP "${dll}" dll)

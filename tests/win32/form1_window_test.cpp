@@ -1,10 +1,11 @@
 // What the Win32 host adds to the shared scenarios: the window's geometry and
 // font at the DPI it runs at (tests/win32/CMakeLists.txt runs this at 96, 120,
-// 144 and 192).
+// 144 and 192), and the names screen readers read.
 
 #include "win32/form1_window.h"
 
 #include <gtest/gtest.h>
+#include <oleacc.h>
 #include <windows.h>
 
 #include <cstdlib>
@@ -36,6 +37,14 @@ void Settle(HWND window) {
       quiet_since = GetTickCount64();
     }
   }
+}
+
+const ControlRow& Row(std::string_view name) {
+  for (const ControlRow& row : kForm1Controls) {
+    if (row.name == name) return row;
+  }
+  ADD_FAILURE() << name << " is not in the layout table";
+  return kForm1Controls.front();
 }
 
 // Each test starts from a freshly opened window, as the user sees it.
@@ -181,6 +190,78 @@ TEST_F(Win32Form1Test, FollowsAMoveToAScreenOfAnotherDpi) {
   GetClientRect(hwnd(), &client);
   EXPECT_EQ(client.right, TwipsToPixels(kClientWidthTwips, dpi));
   EXPECT_EQ(client.bottom, TwipsToPixels(kClientHeightTwips, dpi));
+}
+
+// What a screen reader reads, the way it reads it: the control's accessible
+// object through AccessibleObjectFromWindow, then its name, role and value.
+class ComApartment {
+ public:
+  ComApartment() : initialized_(SUCCEEDED(CoInitialize(nullptr))) {}
+  ~ComApartment() {
+    if (initialized_) CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  bool initialized_;
+};
+
+struct Accessible {
+  std::string name;
+  LONG role = 0;
+  std::string value;
+};
+
+Accessible ReadAccessible(HWND control) {
+  IAccessible* object = nullptr;
+  const HRESULT found =
+      AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                 reinterpret_cast<void**>(&object));
+  if (FAILED(found)) {
+    ADD_FAILURE() << "no accessible object: " << std::hex << found;
+    return {};
+  }
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  Accessible read;
+  BSTR text = nullptr;
+  if (object->get_accName(self, &text) == S_OK && text != nullptr) {
+    read.name = ToUtf8(std::wstring_view(text, SysStringLen(text)));
+  }
+  SysFreeString(text);
+  text = nullptr;
+  if (object->get_accValue(self, &text) == S_OK && text != nullptr) {
+    read.value = ToUtf8(std::wstring_view(text, SysStringLen(text)));
+  }
+  SysFreeString(text);
+  VARIANT role{};
+  if (object->get_accRole(self, &role) == S_OK && role.vt == VT_I4) {
+    read.role = role.lVal;
+  }
+  object->Release();
+  return read;
+}
+
+TEST_F(Win32Form1Test, ScreenReadersReadTheNames) {
+  const ComApartment com;
+  // Each input box by its label, as the buddies table pairs them.
+  for (const LabelFor& pair : kLabelBuddies) {
+    const Accessible box = ReadAccessible(Control(pair.control));
+    EXPECT_EQ(box.name, Row(pair.label).caption) << pair.control;
+    // Still the standard edit object: a text box holding its text.
+    EXPECT_EQ(box.role, ROLE_SYSTEM_TEXT) << pair.control;
+    EXPECT_EQ(box.value, Row(pair.control).caption) << pair.control;
+  }
+  for (const AccessibleName& entry : kAccessibleNames) {
+    EXPECT_EQ(ReadAccessible(Control(entry.control)).name, entry.name)
+        << entry.control;
+  }
+  // The buttons by their captions, as Windows names them.
+  for (const std::string_view button : {"Command1", "Command2"}) {
+    EXPECT_EQ(ReadAccessible(Control(button)).name, Row(button).caption);
+  }
 }
 
 }  // namespace
