@@ -24,6 +24,7 @@ constexpr DWORD kWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
 constexpr UINT_PTR kKeySubclassId = 1;
+constexpr UINT_PTR kFocusSubclassId = 3;  // 2 is the accessible name's
 
 std::size_t RowOf(std::string_view name) {
   for (std::size_t i = 0; i < kForm1Controls.size(); ++i) {
@@ -45,6 +46,14 @@ LRESULT CALLBACK BoxKeys(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
     SendMessageW(hwnd, EM_SETSEL, 0, -1);
     return 0;
   }
+  return DefSubclassProc(hwnd, message, wparam, lparam);
+}
+
+// Notes in `data` (an HWND) each control that gets the focus, whoever gives
+// it: a click, Tab, the program. The window gives the focus back to it.
+LRESULT CALLBACK NoteFocus(HWND hwnd, UINT message, WPARAM wparam,
+                           LPARAM lparam, UINT_PTR /*id*/, DWORD_PTR data) {
+  if (message == WM_SETFOCUS) *reinterpret_cast<HWND*>(data) = hwnd;
   return DefSubclassProc(hwnd, message, wparam, lparam);
 }
 
@@ -189,6 +198,10 @@ void Form1Window::CreateControls() {
       SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
       SetWindowSubclass(control, &BoxKeys, kKeySubclassId, 0);
     }
+    if (row.kind != ControlKind::kLabel) {
+      SetWindowSubclass(control, &NoteFocus, kFocusSubclassId,
+                        reinterpret_cast<DWORD_PTR>(&last_focus_));
+    }
   }
   writing_ = false;
 }
@@ -240,11 +253,19 @@ void Form1Window::Layout(UINT dpi) {
 }
 
 void Form1Window::Show(int show_command) {
+  HWND first = Control(InitialFocus().name);
+  SendMessageW(first, EM_SETSEL, 0, -1);
+  last_focus_ = first;
   ShowWindow(hwnd_, show_command);
   UpdateWindow(hwnd_);
-  HWND first = Control(InitialFocus().name);
-  SetFocus(first);
-  SendMessageW(first, EM_SETSEL, 0, -1);
+  RestoreFocus();
+}
+
+void Form1Window::RestoreFocus() {
+  if (IsIconic(hwnd_) || !IsWindowVisible(hwnd_)) return;
+  HWND control =
+      IsChild(hwnd_, last_focus_) ? last_focus_ : Control(InitialFocus().name);
+  if (GetFocus() != control) SetFocus(control);
 }
 
 HWND Form1Window::Control(std::string_view name) const {
@@ -295,17 +316,21 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       Layout(dpi);
       return 0;
     }
+    // The focus goes back where the user left it, after a switch of windows
+    // or a minimise. Activation and restore come in either order: a window
+    // manager may activate the window while it is still minimised, when no
+    // control can take the focus, so the restore tries again.
     case WM_ACTIVATE:
-      // Keep the focus where the user left it across a switch of windows.
-      if (LOWORD(wparam) == WA_INACTIVE) {
-        last_focus_ = GetFocus();
-        return 0;
+      if (LOWORD(wparam) != WA_INACTIVE) RestoreFocus();
+      return 0;
+    case WM_SETFOCUS:
+      RestoreFocus();
+      return 0;
+    case WM_SIZE:
+      if (wparam == SIZE_RESTORED && GetActiveWindow() == hwnd_) {
+        RestoreFocus();
       }
       break;
-    case WM_SETFOCUS:
-      SetFocus(IsChild(hwnd_, last_focus_) ? last_focus_
-                                           : Control(InitialFocus().name));
-      return 0;
     case WM_DESTROY:
       if (on_close_ == OnClose::kQuit) PostQuitMessage(0);
       hwnd_ = nullptr;

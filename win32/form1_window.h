@@ -35,7 +35,8 @@ class Form1Window : private FormControls {
   Form1Window& operator=(const Form1Window&) = delete;
 
   // Shows the window with the focus in the first box of the tab order, its
-  // 0 selected.
+  // 0 selected. Whenever the window is activated or restored later, the
+  // focus returns to the control that had it last.
   void Show(int show_command);
 
   HWND hwnd() const { return hwnd_; }
@@ -62,6 +63,9 @@ class Form1Window : private FormControls {
   void FitToMonitor();
   // Places every control for `dpi` and gives it the message font at `dpi`.
   void Layout(UINT dpi);
+  // Gives the focus back to the control that had it, once the window is
+  // shown and not minimised (before that no control can take it).
+  void RestoreFocus();
 
   // FormControls:
   std::string Text(Box box) const override;
@@ -80,7 +84,7 @@ class Form1Window : private FormControls {
   std::array<HWND, kForm1Controls.size()> controls_{};  // by table row
   HFONT font_ = nullptr;
   HBRUSH output_background_ = nullptr;
-  HWND last_focus_ = nullptr;  // restored when the window is activated again
+  HWND last_focus_ = nullptr;  // the control that last had the focus
   bool com_initialized_ = false;
   HCURSOR cursor_before_busy_ = nullptr;
   bool writing_ = false;     // inside SetText: the EN_CHANGE is the program's

@@ -1,6 +1,7 @@
 // What the Win32 host adds to the shared scenarios: the window's geometry and
 // font at the DPI it runs at (tests/win32/CMakeLists.txt runs this at 96, 120,
-// 144 and 192), and the names screen readers read.
+// 144 and 192), the names screen readers read, and the focus across a
+// minimise or a switch of windows.
 
 #include "win32/form1_window.h"
 
@@ -9,9 +10,12 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "win32/utf16.h"
 
@@ -24,13 +28,15 @@ int ExpectedDpi() {
   return dpi == nullptr ? USER_DEFAULT_SCREEN_DPI : std::atoi(dpi);
 }
 
-// Delivers what arrives until nothing has for a moment (at most 2 s): under a
-// window manager, a minimise, a restore or an activation completes through
-// events that come back from the X server.
-void Settle(HWND window) {
+// Delivers what arrives until `done` holds, or nothing has arrived for a
+// moment when there is no `done`; at most 2 s either way. Under a window
+// manager, a minimise, a restore or an activation completes through events
+// that come back from the X server.
+void Settle(HWND window, const std::function<bool()>& done = nullptr) {
   const ULONGLONG deadline = GetTickCount64() + 2000;
   ULONGLONG quiet_since = GetTickCount64();
-  while (GetTickCount64() < deadline && GetTickCount64() - quiet_since < 100) {
+  while (GetTickCount64() < deadline &&
+         (done ? !done() : GetTickCount64() - quiet_since < 100)) {
     if (MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT) ==
         WAIT_OBJECT_0) {
       DeliverPendingMessages(window);
@@ -263,6 +269,92 @@ TEST_F(Win32Form1Test, ScreenReadersReadTheNames) {
     EXPECT_EQ(ReadAccessible(Control(button)).name, Row(button).caption);
   }
 }
+
+// The focus after the window is left and come back to, in the orders a
+// system may deliver activation and restore.
+enum class Change {
+  kMinimise,
+  kRestore,                   // restored and activated at once
+  kRestoreWithoutActivating,  // shown again, not yet active
+  kActivate,                  // also while still minimised
+  kActivateAnotherWindow,
+};
+
+struct FocusReturn {
+  std::string_view name;
+  std::string_view control;  // has the focus before
+  std::vector<Change> changes;
+};
+
+void PrintTo(const FocusReturn& test, std::ostream* out) { *out << test.name; }
+
+class Win32FocusTest : public Win32Form1Test,
+                       public testing::WithParamInterface<FocusReturn> {
+ protected:
+  void Apply(Change change) {
+    switch (change) {
+      case Change::kMinimise:
+        ShowWindow(hwnd(), SW_MINIMIZE);
+        break;
+      case Change::kRestore:
+        ShowWindow(hwnd(), SW_RESTORE);
+        break;
+      case Change::kRestoreWithoutActivating:
+        ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
+        break;
+      case Change::kActivate:
+        SetForegroundWindow(hwnd());
+        break;
+      case Change::kActivateAnotherWindow:
+        other_ = CreateWindowExW(0, L"STATIC", L"other",
+                                 WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                                 100, nullptr, nullptr, nullptr, nullptr);
+        SetForegroundWindow(other_);
+        break;
+    }
+    Settle(hwnd());
+  }
+  void TearDown() override {
+    if (other_ != nullptr) DestroyWindow(other_);
+  }
+
+  HWND other_ = nullptr;
+};
+
+TEST_P(Win32FocusTest, ReturnsToTheControlThatHadIt) {
+  const FocusReturn& test = GetParam();
+  SetFocus(Control(test.control));
+  Settle(hwnd());
+  for (const Change change : test.changes) Apply(change);
+  Settle(hwnd(), [&] { return window_->NameOf(GetFocus()) == test.control; });
+  EXPECT_FALSE(IsIconic(hwnd()));
+  EXPECT_EQ(GetActiveWindow(), hwnd());
+  EXPECT_EQ(window_->NameOf(GetFocus()), test.control);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Form1, Win32FocusTest,
+    testing::Values(
+        FocusReturn{"minimised_and_restored",
+                    "Text1",
+                    {Change::kMinimise, Change::kRestore}},
+        FocusReturn{"activated_while_minimised_then_restored",
+                    "Text2",
+                    {Change::kMinimise, Change::kActivate, Change::kRestore}},
+        FocusReturn{"restored_then_activated",
+                    "Text1",
+                    {Change::kMinimise, Change::kRestoreWithoutActivating,
+                     Change::kActivate}},
+        FocusReturn{"another_window_and_back",
+                    "Command2",
+                    {Change::kActivateAnotherWindow, Change::kActivate}},
+        FocusReturn{"another_window_minimised_and_back",
+                    "Text4",
+                    {Change::kActivateAnotherWindow, Change::kMinimise,
+                     Change::kRestore}}),
+    [](const testing::TestParamInfo<FocusReturn>& info) {
+      return std::string(info.param.name);
+    });
 
 }  // namespace
 }  // namespace zorvik::win32
