@@ -1,10 +1,12 @@
 #include "win32/form1_window.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <algorithm>
 #include <numeric>
 
+#include "win32/accessible_name.h"
 #include "win32/compat.h"
 #include "win32/resource.h"
 #include "win32/utf16.h"
@@ -22,6 +24,7 @@ constexpr DWORD kWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
 constexpr UINT_PTR kKeySubclassId = 1;
+constexpr UINT_PTR kFocusSubclassId = 3;  // 2 is the accessible name's
 
 std::size_t RowOf(std::string_view name) {
   for (std::size_t i = 0; i < kForm1Controls.size(); ++i) {
@@ -44,6 +47,22 @@ LRESULT CALLBACK BoxKeys(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
     return 0;
   }
   return DefSubclassProc(hwnd, message, wparam, lparam);
+}
+
+// Notes in `data` (an HWND) each control that gets the focus, whoever gives
+// it: a click, Tab, the program. The window gives the focus back to it.
+LRESULT CALLBACK NoteFocus(HWND hwnd, UINT message, WPARAM wparam,
+                           LPARAM lparam, UINT_PTR /*id*/, DWORD_PTR data) {
+  if (message == WM_SETFOCUS) *reinterpret_cast<HWND*>(data) = hwnd;
+  return DefSubclassProc(hwnd, message, wparam, lparam);
+}
+
+// The window's outer size for its client area of the layout at `dpi`.
+SIZE OuterSizeAt(UINT dpi) {
+  const int scale = static_cast<int>(dpi);
+  return WindowSizeForClient({TwipsToPixels(kClientWidthTwips, scale),
+                              TwipsToPixels(kClientHeightTwips, scale)},
+                             kWindowStyle, kWindowExStyle, dpi);
 }
 
 struct ControlClass {
@@ -105,11 +124,15 @@ std::unique_ptr<Form1Window> Form1Window::Create(HINSTANCE instance,
 
 Form1Window::Form1Window(HINSTANCE instance, OnClose on_close)
     : instance_(instance), on_close_(on_close) {
+  // Screen readers reach the controls' accessible objects through COM, on
+  // the window's thread.
+  com_initialized_ =
+      SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
   const std::wstring caption = ToUtf16(kWindowCaption);
-  // Created at 96 dpi, then placed for the monitor it lands on.
-  const SIZE outer = WindowSizeForClient(
-      {TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips)},
-      kWindowStyle, kWindowExStyle, USER_DEFAULT_SCREEN_DPI);
+  // Which monitor the window lands on, and so its DPI, is known only once it
+  // exists: it is created hidden at the 96-dpi size and fitted before it is
+  // first shown.
+  const SIZE outer = OuterSizeAt(USER_DEFAULT_SCREEN_DPI);
   hwnd_ = CreateWindowExW(kWindowExStyle, kWindowClass, caption.c_str(),
                           kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, outer.cx,
                           outer.cy, nullptr, nullptr, instance_, nullptr);
@@ -119,7 +142,8 @@ Form1Window::Form1Window(HINSTANCE instance, OnClose on_close)
                     reinterpret_cast<LONG_PTR>(&Form1Window::WindowProc));
   output_background_ = GetSysColorBrush(COLOR_WINDOW);
   CreateControls();
-  Layout(DpiForWindow(hwnd_));
+  NameControls();
+  FitToMonitor();
   form_.FormLoad();
 }
 
@@ -129,6 +153,7 @@ Form1Window::~Form1Window() {
     DestroyWindow(hwnd_);
   }
   if (font_ != nullptr) DeleteObject(font_);
+  if (com_initialized_) CoUninitialize();
 }
 
 void Form1Window::CreateControls() {
@@ -173,8 +198,42 @@ void Form1Window::CreateControls() {
       SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
       SetWindowSubclass(control, &BoxKeys, kKeySubclassId, 0);
     }
+    if (row.kind != ControlKind::kLabel) {
+      SetWindowSubclass(control, &NoteFocus, kFocusSubclassId,
+                        reinterpret_cast<DWORD_PTR>(&last_focus_));
+    }
   }
   writing_ = false;
+}
+
+void Form1Window::NameControls() {
+  for (const LabelFor& pair : kLabelBuddies) {
+    SetAccessibleName(Control(pair.control),
+                      ToUtf16(kForm1Controls[RowOf(pair.label)].caption));
+  }
+  for (const AccessibleName& entry : kAccessibleNames) {
+    SetAccessibleName(Control(entry.control), ToUtf16(entry.name));
+  }
+}
+
+void Form1Window::FitToMonitor() {
+  const UINT dpi = DpiForWindow(hwnd_);
+  const SIZE outer = OuterSizeAt(dpi);
+  RECT placed{};
+  GetWindowRect(hwnd_, &placed);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor);
+  // Where the system put it, moved in as far as needed; a window larger than
+  // the work area keeps its title bar on the screen.
+  const RECT& work = monitor.rcWork;
+  const LONG left =
+      std::max(work.left, std::min(placed.left, work.right - outer.cx));
+  const LONG top =
+      std::max(work.top, std::min(placed.top, work.bottom - outer.cy));
+  SetWindowPos(hwnd_, nullptr, left, top, outer.cx, outer.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  Layout(dpi);
 }
 
 void Form1Window::Layout(UINT dpi) {
@@ -194,11 +253,19 @@ void Form1Window::Layout(UINT dpi) {
 }
 
 void Form1Window::Show(int show_command) {
+  HWND first = Control(InitialFocus().name);
+  SendMessageW(first, EM_SETSEL, 0, -1);
+  last_focus_ = first;
   ShowWindow(hwnd_, show_command);
   UpdateWindow(hwnd_);
-  HWND first = Control(InitialFocus().name);
-  SetFocus(first);
-  SendMessageW(first, EM_SETSEL, 0, -1);
+  RestoreFocus();
+}
+
+void Form1Window::RestoreFocus() {
+  if (IsIconic(hwnd_) || !IsWindowVisible(hwnd_)) return;
+  HWND control =
+      IsChild(hwnd_, last_focus_) ? last_focus_ : Control(InitialFocus().name);
+  if (GetFocus() != control) SetFocus(control);
 }
 
 HWND Form1Window::Control(std::string_view name) const {
@@ -243,26 +310,27 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       // with it, and the client area keeps its size in twips.
       const UINT dpi = HIWORD(wparam);
       const auto* suggested = reinterpret_cast<const RECT*>(lparam);
-      const SIZE outer = WindowSizeForClient(
-          {TwipsToPixels(kClientWidthTwips, static_cast<int>(dpi)),
-           TwipsToPixels(kClientHeightTwips, static_cast<int>(dpi))},
-          kWindowStyle, kWindowExStyle, dpi);
+      const SIZE outer = OuterSizeAt(dpi);
       SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, outer.cx,
                    outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
       Layout(dpi);
       return 0;
     }
+    // The focus goes back where the user left it, after a switch of windows
+    // or a minimise. Activation and restore come in either order: a window
+    // manager may activate the window while it is still minimised, when no
+    // control can take the focus, so the restore tries again.
     case WM_ACTIVATE:
-      // Keep the focus where the user left it across a switch of windows.
-      if (LOWORD(wparam) == WA_INACTIVE) {
-        last_focus_ = GetFocus();
-        return 0;
+      if (LOWORD(wparam) != WA_INACTIVE) RestoreFocus();
+      return 0;
+    case WM_SETFOCUS:
+      RestoreFocus();
+      return 0;
+    case WM_SIZE:
+      if (wparam == SIZE_RESTORED && GetActiveWindow() == hwnd_) {
+        RestoreFocus();
       }
       break;
-    case WM_SETFOCUS:
-      SetFocus(IsChild(hwnd_, last_focus_) ? last_focus_
-                                           : Control(InitialFocus().name));
-      return 0;
     case WM_DESTROY:
       if (on_close_ == OnClose::kQuit) PostQuitMessage(0);
       hwnd_ = nullptr;

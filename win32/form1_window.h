@@ -25,7 +25,9 @@ class Form1Window : private FormControls {
   };
 
   // Creates the window, hidden, with its controls in their initial state,
-  // and runs the load handler. Returns null when Windows refuses a window.
+  // and runs the load handler. The window is sized and laid out for the DPI
+  // of the monitor it is placed on, and lies whole in its work area. Returns
+  // null when Windows refuses a window.
   static std::unique_ptr<Form1Window> Create(HINSTANCE instance,
                                              OnClose on_close);
   ~Form1Window() override;
@@ -33,7 +35,8 @@ class Form1Window : private FormControls {
   Form1Window& operator=(const Form1Window&) = delete;
 
   // Shows the window with the focus in the first box of the tab order, its
-  // 0 selected.
+  // 0 selected. Whenever the window is activated or restored later, the
+  // focus returns to the control that had it last.
   void Show(int show_command);
 
   HWND hwnd() const { return hwnd_; }
@@ -52,8 +55,17 @@ class Form1Window : private FormControls {
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   void OnCommand(int id, int code);
   void CreateControls();
+  // Names the boxes for screen readers: each input box after its label, the
+  // controls with a name of their own by it.
+  void NameControls();
+  // Sizes the window for the DPI of its monitor, inside its work area, and
+  // lays it out.
+  void FitToMonitor();
   // Places every control for `dpi` and gives it the message font at `dpi`.
   void Layout(UINT dpi);
+  // Gives the focus back to the control that had it, once the window is
+  // shown and not minimised (before that no control can take it).
+  void RestoreFocus();
 
   // FormControls:
   std::string Text(Box box) const override;
@@ -72,7 +84,8 @@ class Form1Window : private FormControls {
   std::array<HWND, kForm1Controls.size()> controls_{};  // by table row
   HFONT font_ = nullptr;
   HBRUSH output_background_ = nullptr;
-  HWND last_focus_ = nullptr;  // restored when the window is activated again
+  HWND last_focus_ = nullptr;  // the control that last had the focus
+  bool com_initialized_ = false;
   HCURSOR cursor_before_busy_ = nullptr;
   bool writing_ = false;     // inside SetText: the EN_CHANGE is the program's
   std::string output_text_;  // Text4 exactly as written
