@@ -193,10 +193,15 @@ mergeInto(LibraryManager.library, {
     dialog.setAttribute('aria-labelledby', heading.id);
     dialog.setAttribute('aria-describedby', message.id);
     dialog.append(heading, message, ok);
-    // Enter clicks the focused button, Esc cancels; either way the focus goes
-    // back where it was.
+    // Enter is the one button's, wherever the focus is in the dialog; Esc
+    // cancels. Either way the focus goes back where it was.
     const before = document.activeElement;
     ok.addEventListener('click', () => dialog.close());
+    dialog.addEventListener('keydown', (event) => {
+      if (event.key !== 'Enter') return;
+      event.preventDefault();
+      dialog.close();
+    });
     dialog.addEventListener('close', () => {
       dialog.remove();
       if (before) before.focus();

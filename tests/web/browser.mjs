@@ -5,17 +5,25 @@ import {chromium} from 'playwright-core';
 
 export const chromiumPath = process.env.ZORVIK_CHROMIUM || '/usr/bin/chromium';
 
+const options = {
+  executablePath: chromiumPath,
+  args: [
+    '--no-sandbox',
+    '--disable-gpu',
+    '--disable-background-networking',
+    '--disable-component-update',
+    '--disable-sync',
+    '--disable-quic',
+    '--no-first-run',
+  ],
+};
+
 export function launch() {
-  return chromium.launch({
-    executablePath: chromiumPath,
-    args: [
-      '--no-sandbox',
-      '--disable-gpu',
-      '--disable-background-networking',
-      '--disable-component-update',
-      '--disable-sync',
-      '--disable-quic',
-      '--no-first-run',
-    ],
-  });
+  return chromium.launch(options);
+}
+
+// A browser with a profile of its own in `folder`, as a user's is: not
+// incognito, so that a page can be installed.
+export function launchProfile(folder) {
+  return chromium.launchPersistentContext(folder, options);
 }
