@@ -7,11 +7,12 @@
 //   ZORVIK_SITE=build/web/site node --test tests/web/page_test.mjs
 import assert from 'node:assert/strict';
 import {mkdtemp, readFile, rm} from 'node:fs/promises';
-import {createServer} from 'node:http';
 import {tmpdir} from 'node:os';
-import {extname, join} from 'node:path';
+import {join} from 'node:path';
 import {after, before, test} from 'node:test';
 import {pathToFileURL} from 'node:url';
+
+import {serve} from '../../web/serve.mjs';
 
 import {launch, launchProfile} from './browser.mjs';
 
@@ -113,32 +114,8 @@ test('its policy allows only its own script, style and module', async () => {
   await context.close();
 });
 
-// The site folder as a static web host serves it.
-function serveSite() {
-  const types = {
-    '.html': 'text/html; charset=utf-8',
-    '.js': 'text/javascript',
-    '.webmanifest': 'application/manifest+json',
-    '.svg': 'image/svg+xml',
-  };
-  const server = createServer(async (request, response) => {
-    const path = new URL(request.url, 'http://x').pathname;
-    const file = join(site, path === '/' ? 'index.html' : path);
-    try {
-      const body = await readFile(file);
-      response.writeHead(200, {'Content-Type': types[extname(file)]});
-      response.end(body);
-    } catch {
-      response.writeHead(404).end();
-    }
-  });
-  return new Promise((resolve) => {
-    server.listen(0, '127.0.0.1', () => resolve(server));
-  });
-}
-
 test('served from a web host, it installs and then works offline', async () => {
-  const server = await serveSite();
+  const server = await serve(site);
   const origin = `http://127.0.0.1:${server.address().port}`;
   const profile = await mkdtemp(join(tmpdir(), 'zorvik-profile-'));
   const context = await launchProfile(profile);
