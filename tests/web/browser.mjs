@@ -18,8 +18,9 @@ const options = {
   ],
 };
 
-export function launch() {
-  return chromium.launch(options);
+// `extraArgs` add to the switches above.
+export function launch(extraArgs = []) {
+  return chromium.launch({...options, args: [...options.args, ...extraArgs]});
 }
 
 // A browser with a profile of its own in `folder`, as a user's is: not
