@@ -63,6 +63,23 @@ mergeInto(LibraryManager.library, {
       element.addEventListener('compositionend', () => {
         _zorvik_text_changed(row);
       });
+      // Browsers differ on a pasted or dropped text of several lines in a
+      // one-line box: some make the breaks spaces, some drop them and join
+      // the lines, so two spreadsheet cells, 1000 and 2000, could read as
+      // 10002000. Like a Windows one-line box, this one takes the first line
+      // alone, in every browser.
+      const firstLineOnly = (event, data) => {
+        const lines = data.getData('text/plain').split(/\r\n|\r|\n/);
+        while (lines.length > 1 && lines[lines.length - 1] === '') lines.pop();
+        if (lines.length < 2) return;
+        event.preventDefault();
+        if (event.type === 'drop') element.focus();
+        document.execCommand('insertText', false, lines[0]);
+      };
+      element.addEventListener(
+          'paste', (event) => firstLineOnly(event, event.clipboardData));
+      element.addEventListener(
+          'drop', (event) => firstLineOnly(event, event.dataTransfer));
     } else if (kind === 2) {  // the output box: read-only, selectable
       element.setAttribute('role', 'textbox');
       element.setAttribute('aria-multiline', 'true');

@@ -212,6 +212,29 @@ test('text an input method is composing is judged once committed', async () => {
   await context.close();
 });
 
+test(
+    'a paste of several lines keeps the first, as a Windows box does',
+    async () => {
+      const {context, page} =
+          await openPage({permissions: ['clipboard-read', 'clipboard-write']});
+      await page.goto(fileUrl);
+      await ready(page);
+      const paste = async (text) => {
+        await page.evaluate((t) => navigator.clipboard.writeText(t), text);
+        await page.keyboard.press('Control+A');
+        await page.keyboard.press('Control+V');
+        return page.inputValue('#Text3');
+      };
+      // Two spreadsheet cells are not the number 10002000.
+      assert.equal(await paste('1000\n2000'), '1000');
+      assert.equal(await paste('12\r\n34\r\n'), '12');
+      assert.equal(await paste('x\n5'), '0');
+      // One cell, with or without its line break, as pasted.
+      assert.equal(await paste('7\r\n'), '7');
+      assert.equal(await paste('8'), '8');
+      await context.close();
+    });
+
 test('select-all in the output box copies the schedule as shown', async () => {
   const {context, page} =
       await openPage({permissions: ['clipboard-read', 'clipboard-write']});
