@@ -15,6 +15,24 @@ if (location.protocol !== 'file:') {
   }
 }
 
+// The module is compiled at once, in the page's script, where the browser
+// allows it (modules up to 8 MB since Chrome 115, any size in Firefox and
+// Safari): the window is ready a frame or two sooner than after a compile in
+// the background, which older Chrome versions need and still get.
+Module['instantiateWasm'] = (imports, receive) => {
+  const bytes = Module['wasmBinary'];
+  try {
+    const module = new WebAssembly.Module(bytes);
+    receive(new WebAssembly.Instance(module, imports), module);
+  } catch (error) {
+    if (!(error instanceof RangeError)) return Module['onAbort']();
+    WebAssembly.instantiate(bytes, imports)
+        .then((result) => receive(result.instance, result.module))
+        .catch(() => Module['onAbort']());
+  }
+  return {};
+};
+
 // A browser too old for WebAssembly's exceptions cannot run the program; say
 // so in the window's place instead of leaving it empty.
 Module['onAbort'] = () => {

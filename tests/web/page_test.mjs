@@ -79,6 +79,37 @@ test(
       await context.close();
     });
 
+test(
+    'where a browser compiles only in the background, it still comes up',
+    async () => {
+      const {context, page, log} = await openPage();
+      // Chrome before 115 refuses to compile a module over 4 KB at once.
+      await page.addInitScript(() => {
+        WebAssembly.Module = function() {
+          throw new RangeError('WebAssembly.Compile is disallowed');
+        };
+      });
+      await page.goto(fileUrl);
+      await ready(page);
+      await compute(page, '1000', '3', '5');
+      assert.equal(await page.textContent('#Text4'), worked);
+      assert.deepEqual(log.errors, []);
+      await context.close();
+    });
+
+test('a browser that cannot run the module says so in the window', async () => {
+  const {context, page} = await openPage();
+  // As one without WebAssembly exceptions does.
+  await page.addInitScript(() => {
+    WebAssembly.Module = function() {
+      throw new WebAssembly.CompileError('invalid opcode 0x6');
+    };
+  });
+  await page.goto(fileUrl);
+  assert.match(await page.textContent('#Form1'), /无法运行 Zorvik/);
+  await context.close();
+});
+
 test('it keeps nothing of what the user typed', async () => {
   const {context, page} = await openPage();
   await page.goto(fileUrl);
