@@ -28,7 +28,9 @@ const hash = (text) =>
 // it costs the JavaScript parser nothing.
 const wasm = readFileSync(args.wasm).toString('base64');
 const script = `var Module = {wasmBinary: (() => {
-  const text = atob(document.getElementById('wasm').textContent);
+  const base64 = document.getElementById('wasm').textContent;
+  if (Uint8Array.fromBase64) return Uint8Array.fromBase64(base64);
+  const text = atob(base64);
   const bytes = new Uint8Array(text.length);
   for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);
   return bytes;
