@@ -57,19 +57,23 @@ const ToDoubleCase kToDoubleCases[] = {
     {"2", -324, 0.0},
 };
 
-TEST(DecimalConversionTest, ToDoubleRoundsToNearestEvenInEveryLocale) {
+// Runs `check(way, locale)` for both ways in each locale this machine has.
+template <typename Check>
+void InEveryLocale(Check check) {
   for (const char* locale : kLocales) {
     ScopedCLocale scoped(locale);
     if (std::string(locale) != "C" && !scoped.active()) continue;
-    for (const Way& way : kWays) {
-      for (const ToDoubleCase& c : kToDoubleCases) {
-        EXPECT_EQ(BitsOf(way.to_double(c.digits, c.exponent)),
-                  BitsOf(c.expected))
-            << way.name << " " << locale << " " << c.digits << "e"
-            << c.exponent;
-      }
-    }
+    for (const Way& way : kWays) check(way, locale);
   }
+}
+
+TEST(DecimalConversionTest, ToDoubleRoundsToNearestEvenInEveryLocale) {
+  InEveryLocale([](const Way& way, const char* locale) {
+    for (const ToDoubleCase& c : kToDoubleCases) {
+      EXPECT_EQ(BitsOf(way.to_double(c.digits, c.exponent)), BitsOf(c.expected))
+          << way.name << " " << locale << " " << c.digits << "e" << c.exponent;
+    }
+  });
 }
 
 struct ToDigitsCase {
@@ -92,20 +96,16 @@ const ToDigitsCase kToDigitsCases[] = {
 };
 
 TEST(DecimalConversionTest, ToDigitsRoundsTheExactValueInEveryLocale) {
-  for (const char* locale : kLocales) {
-    ScopedCLocale scoped(locale);
-    if (std::string(locale) != "C" && !scoped.active()) continue;
-    for (const Way& way : kWays) {
-      for (const ToDigitsCase& c : kToDigitsCases) {
-        char digits[17] = {};
-        const int exponent = way.to_digits(c.magnitude, c.count, digits);
-        EXPECT_EQ(std::string(digits, c.count), c.digits)
-            << way.name << " " << locale << " " << c.magnitude;
-        EXPECT_EQ(exponent, c.exponent)
-            << way.name << " " << locale << " " << c.magnitude;
-      }
+  InEveryLocale([](const Way& way, const char* locale) {
+    for (const ToDigitsCase& c : kToDigitsCases) {
+      char digits[17] = {};
+      const int exponent = way.to_digits(c.magnitude, c.count, digits);
+      EXPECT_EQ(std::string(digits, c.count), c.digits)
+          << way.name << " " << locale << " " << c.magnitude;
+      EXPECT_EQ(exponent, c.exponent)
+          << way.name << " " << locale << " " << c.magnitude;
     }
-  }
+  });
 }
 
 // Where both exist, the C library's way must agree with <charconv> on every

@@ -115,9 +115,7 @@ TEST_P(QtScenarioTest, Behaves) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Form1, QtScenarioTest, testing::ValuesIn(Scenarios()),
-                         [](const testing::TestParamInfo<Scenario>& info) {
-                           return info.param.name;
-                         });
+                         ScenarioName);
 
 }  // namespace
 }  // namespace zorvik::qt

@@ -111,9 +111,7 @@ TEST_P(WebScenarioTest, Behaves) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Form1, WebScenarioTest, testing::ValuesIn(Scenarios()),
-                         [](const testing::TestParamInfo<Scenario>& info) {
-                           return info.param.name;
-                         });
+                         ScenarioName);
 
 // Every control where the table puts it, in CSS pixels; on a phone narrower
 // than the window, all of it scaled by one factor to fit the width (the page

@@ -198,10 +198,7 @@ TEST_P(Win32ScenarioTest, Behaves) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Form1, Win32ScenarioTest,
-                         testing::ValuesIn(Scenarios()),
-                         [](const testing::TestParamInfo<Scenario>& info) {
-                           return info.param.name;
-                         });
+                         testing::ValuesIn(Scenarios()), ScenarioName);
 
 }  // namespace
 }  // namespace zorvik::win32

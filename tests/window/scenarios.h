@@ -5,6 +5,8 @@
 // opened window) / Action (steps of user input) / Expected (what the window
 // then shows). Every host runs the whole table against its real window.
 
+#include <gtest/gtest.h>
+
 #include <array>
 #include <optional>
 #include <ostream>
@@ -58,6 +60,13 @@ const std::vector<Scenario>& Scenarios();
 // Runs the scenario's steps on `host` and checks what it expects, with
 // GoogleTest's non-fatal checks.
 void RunScenario(const Scenario& scenario, ScenarioHost& host);
+
+// Names each host's test after its scenario:
+//   INSTANTIATE_TEST_SUITE_P(Form1, HostScenarioTest,
+//                            testing::ValuesIn(Scenarios()), ScenarioName);
+inline std::string ScenarioName(const testing::TestParamInfo<Scenario>& info) {
+  return info.param.name;
+}
 
 inline void PrintTo(const Scenario& scenario, std::ostream* out) {
   *out << scenario.name;
