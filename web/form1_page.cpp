@@ -42,6 +42,21 @@ constexpr int RowOf(std::string_view name) {
 
 int RowOf(Box box) { return RowOf(kBoxNames[static_cast<std::size_t>(box)]); }
 
+// What the page makes of each kind of control.
+const char* KindName(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::kLabel:
+      return "label";
+    case ControlKind::kInputBox:
+      return "input";
+    case ControlKind::kOutputBox:
+      return "output";
+    case ControlKind::kButton:
+      return "button";
+  }
+  return "label";
+}
+
 // The control's place in the tab order, counting from 1; 0 for a label.
 int TabPosition(const ControlRow& row) {
   if (row.kind == ControlKind::kLabel) return 0;
@@ -65,12 +80,11 @@ Form1Page::Form1Page() {
                  TwipsToPixels(kClientHeightTwips));
   for (std::size_t i = 0; i < kForm1Controls.size(); ++i) {
     const ControlRow& row = kForm1Controls[i];
-    zv_create_control(static_cast<int>(i), static_cast<int>(row.kind),
-                      std::string(row.name).c_str(), row.caption.data(),
-                      row.caption.size(), TwipsToPixels(row.left),
-                      TwipsToPixels(row.top), TwipsToPixels(row.width),
-                      TwipsToPixels(row.height), TabPosition(row),
-                      row.initially_visible);
+    zv_create_control(
+        static_cast<int>(i), KindName(row.kind), std::string(row.name).c_str(),
+        row.caption.data(), row.caption.size(), TwipsToPixels(row.left),
+        TwipsToPixels(row.top), TwipsToPixels(row.width),
+        TwipsToPixels(row.height), TabPosition(row), row.initially_visible);
   }
   for (const LabelFor& pair : kLabelBuddies) {
     zv_label_for(RowOf(pair.label), RowOf(pair.control));

@@ -14,11 +14,13 @@ extern "C" {
 // narrow screen the window is scaled to fit.
 void zv_open_window(int width, int height);
 // Adds the table row's control to the window's element, placed in CSS pixels,
-// and wires its events to the exports in page_exports.cpp. `tab_index` is the
-// control's place in the tab order, counting from 1; 0 takes no focus.
-void zv_create_control(int row, int kind, const char* name, const char* caption,
-                       std::size_t caption_length, int left, int top, int width,
-                       int height, int tab_index, bool visible);
+// and wires its events to the exports in page_exports.cpp. `kind` is "label",
+// "input", "output" or "button"; `tab_index` is the control's place in the
+// tab order, counting from 1, and 0 for one that takes no focus.
+void zv_create_control(int row, const char* kind, const char* name,
+                       const char* caption, std::size_t caption_length,
+                       int left, int top, int width, int height, int tab_index,
+                       bool visible);
 // Makes the label at `label_row` name the control at `control_row`.
 void zv_label_for(int label_row, int control_row);
 // Gives the control an accessible name of its own.

@@ -43,13 +43,17 @@ mergeInto(LibraryManager.library, {
 
   zv_create_control__deps: ['$ZvControls', '$ZvText'],
   zv_create_control: function(
-      row, kind, name, caption, captionLength, left, top, width, height,
+      row, kindName, name, caption, captionLength, left, top, width, height,
       tabIndex, visible) {
-    const element =
-        document.createElement(['label', 'input', 'div', 'button'][kind]);
+    const kind = UTF8ToString(kindName);
+    const element = document.createElement(
+        {label: 'label',
+         input: 'input',
+         output: 'div',
+         button: 'button'}[kind]);
     const text = ZvText(caption, captionLength);
     element.id = UTF8ToString(name);
-    if (kind === 1) {  // an input box
+    if (kind === 'input') {
       element.type = 'text';
       element.value = text;
       element.autocomplete = 'off';
@@ -80,7 +84,7 @@ mergeInto(LibraryManager.library, {
           'paste', (event) => firstLineOnly(event, event.clipboardData));
       element.addEventListener(
           'drop', (event) => firstLineOnly(event, event.dataTransfer));
-    } else if (kind === 2) {  // the output box: read-only, selectable
+    } else if (kind === 'output') {  // read-only, selectable
       element.setAttribute('role', 'textbox');
       element.setAttribute('aria-multiline', 'true');
       element.setAttribute('aria-readonly', 'true');
@@ -102,7 +106,7 @@ mergeInto(LibraryManager.library, {
       });
     } else {  // a label or a button
       element.textContent = text;
-      if (kind === 3) {
+      if (kind === 'button') {
         element.type = 'button';
         element.addEventListener('click', () => _zorvik_clicked(row));
       }
