@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts the program in a real X server with a window manager (run under
-# xvfb-run and with-window-manager), waits for its window, closes it the way a
-# user does and expects a clean exit.
+# with-x-server), waits for its window, closes it the way a user does and
+# expects a clean exit.
 set -euo pipefail
 program=$1
 
