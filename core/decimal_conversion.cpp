@@ -1,5 +1,6 @@
 #include "core/decimal_conversion.h"
 
+#include <algorithm>
 #include <array>
 #include <cassert>
 #include <charconv>
@@ -8,6 +9,7 @@
 #include <cstdlib>
 #include <limits>
 #include <system_error>
+#include <utility>
 #include <version>
 
 namespace zorvik::decimal {

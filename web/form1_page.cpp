@@ -33,14 +33,9 @@ constexpr InputMode kInputModes[] = {
 // the page lays out only the blocks in view, so a long schedule shows at once.
 constexpr std::size_t kOutputBlockBytes = 8192;
 
-constexpr int RowOf(std::string_view name) {
-  for (std::size_t i = 0; i < kForm1Controls.size(); ++i) {
-    if (kForm1Controls[i].name == name) return static_cast<int>(i);
-  }
-  return -1;
-}
-
-int RowOf(Box box) { return RowOf(kBoxNames[static_cast<std::size_t>(box)]); }
+// The page knows each control by its row in the table.
+int Row(std::string_view name) { return static_cast<int>(RowOf(name)); }
+int Row(Box box) { return Row(kBoxNames[static_cast<std::size_t>(box)]); }
 
 // What the page makes of each kind of control.
 const char* KindName(ControlKind kind) {
@@ -87,45 +82,45 @@ Form1Page::Form1Page() {
         TwipsToPixels(row.height), TabPosition(row), row.initially_visible);
   }
   for (const LabelFor& pair : kLabelBuddies) {
-    zv_label_for(RowOf(pair.label), RowOf(pair.control));
+    zv_label_for(Row(pair.label), Row(pair.control));
   }
   for (const AccessibleName& entry : kAccessibleNames) {
-    zv_set_accessible_name(RowOf(entry.control), entry.name.data(),
+    zv_set_accessible_name(Row(entry.control), entry.name.data(),
                            entry.name.size());
   }
   for (const InputMode& entry : kInputModes) {
-    zv_set_input_mode(RowOf(entry.control), entry.mode);
+    zv_set_input_mode(Row(entry.control), entry.mode);
   }
   form_.FormLoad();
 }
 
 void Form1Page::Show() {
-  const int first = RowOf(InitialFocus().name);
+  const int first = Row(InitialFocus().name);
   zv_focus(first);
   zv_select_all(first);
 }
 
 void Form1Page::TextChanged(int row) {
   for (std::size_t i = 0; i < kBoxNames.size(); ++i) {
-    if (RowOf(kBoxNames[i]) == row) form_.InputGuard(static_cast<Box>(i));
+    if (Row(kBoxNames[i]) == row) form_.InputGuard(static_cast<Box>(i));
   }
 }
 
 void Form1Page::Clicked(int row) {
-  if (row == RowOf("Command1")) form_.Command1Click();
-  if (row == RowOf("Command2")) form_.Command2Click();
+  if (row == Row("Command1")) form_.Command1Click();
+  if (row == Row("Command2")) form_.Command2Click();
 }
 
 std::string Form1Page::Text(Box box) const {
   if (box == Box::kText4) return output_text_;
   std::size_t length = 0;
   const std::unique_ptr<char, decltype(&std::free)> text(
-      zv_input_text(RowOf(box), &length), &std::free);
+      zv_input_text(Row(box), &length), &std::free);
   return {text.get(), length};
 }
 
 void Form1Page::SetText(Box box, std::string_view text) {
-  const int row = RowOf(box);
+  const int row = Row(box);
   if (box != Box::kText4) {
     zv_set_input_text(row, text.data(), text.size());
     return;
@@ -144,13 +139,13 @@ void Form1Page::SetText(Box box, std::string_view text) {
   }
 }
 
-bool Form1Page::HasFocus(Box box) const { return zv_has_focus(RowOf(box)); }
+bool Form1Page::HasFocus(Box box) const { return zv_has_focus(Row(box)); }
 
 void Form1Page::SelectAll(Box box) {
-  if (box != Box::kText4) zv_select_all(RowOf(box));
+  if (box != Box::kText4) zv_select_all(Row(box));
 }
 
-void Form1Page::ShowContactNote() { zv_show(RowOf("Label4")); }
+void Form1Page::ShowContactNote() { zv_show(Row("Label4")); }
 
 void Form1Page::SetBusy(bool busy) { zv_set_busy(busy); }
 

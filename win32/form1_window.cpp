@@ -26,13 +26,6 @@ constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
 constexpr UINT_PTR kKeySubclassId = 1;
 constexpr UINT_PTR kFocusSubclassId = 3;  // 2 is the accessible name's
 
-std::size_t RowOf(std::string_view name) {
-  for (std::size_t i = 0; i < kForm1Controls.size(); ++i) {
-    if (kForm1Controls[i].name == name) return i;
-  }
-  return kForm1Controls.size();
-}
-
 // Tab and Esc belong to the window, not to the multi-line output box (which
 // would otherwise keep them), and Ctrl+A selects everything in every box, as
 // it does on other platforms and newer Windows versions.

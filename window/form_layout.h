@@ -62,6 +62,14 @@ inline constexpr std::array<ControlRow, 11> kForm1Controls = {{
 }};
 // clang-format on
 
+// The row of the control called `name`; kForm1Controls.size() if none is.
+constexpr std::size_t RowOf(std::string_view name) {
+  for (std::size_t i = 0; i < kForm1Controls.size(); ++i) {
+    if (kForm1Controls[i].name == name) return i;
+  }
+  return kForm1Controls.size();
+}
+
 // The control that has the focus when the window opens: the lowest tab index.
 constexpr const ControlRow& InitialFocus() {
   std::size_t first = kForm1Controls.size();

@@ -159,10 +159,7 @@ TEST(WebLayoutTest, ControlsStandWhereTheTablePutsThem) {
 TEST(WebAccessibilityTest, ScreenReadersHearTheTablesNames) {
   WebHost host;
   auto caption_of = [](std::string_view name) {
-    for (const ControlRow& row : kForm1Controls) {
-      if (row.name == name) return std::string(row.caption);
-    }
-    return std::string();
+    return std::string(kForm1Controls.at(RowOf(name)).caption);
   };
   for (const LabelFor& pair : kLabelBuddies) {
     EXPECT_EQ(Drive("accessible_name", pair.control), caption_of(pair.label))

@@ -46,11 +46,7 @@ void Settle(HWND window, const std::function<bool()>& done = nullptr) {
 }
 
 const ControlRow& Row(std::string_view name) {
-  for (const ControlRow& row : kForm1Controls) {
-    if (row.name == name) return row;
-  }
-  ADD_FAILURE() << name << " is not in the layout table";
-  return kForm1Controls.front();
+  return kForm1Controls.at(RowOf(name));
 }
 
 // Each test starts from a freshly opened window, as the user sees it.
