@@ -1,0 +1,220 @@
+// The schedule and the two conversions on thousands of seeded random cases,
+// held against an exact reference: natively MPFR itself, in the cross builds
+// (which have no MPFR) the digests of its results for the fixed cases.
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <iomanip>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/numeric_text.h"
+#include "core/rent_schedule.h"
+#include "tests/core/property_cases.h"
+#include "tests/core/test_support.h"
+#ifdef ZORVIK_MPFR_REFERENCE
+#include "tests/core/mpfr_reference.h"
+#endif
+
+namespace zorvik::property {
+namespace {
+
+#include "tests/core/property_expectations.inc"
+
+static_assert(std::size(kScheduleExpectations) == 2 * kScheduleCases &&
+                  std::size(kParseExpectations) == kParseCases &&
+                  std::size(kFormatExpectations) == kFormatCases,
+              "property_expectations.inc is stale: regenerate it");
+
+constexpr int kMostFailuresShown = 10;
+constexpr const char* kStale =
+    "property_expectations.inc no longer matches the reference; regenerate "
+    "it with build/dev/tests/core/property_expectations";
+
+// Cross builds can only judge the fixed cases.
+#ifdef ZORVIK_MPFR_REFERENCE
+constexpr bool kHaveReference = true;
+#else
+constexpr bool kHaveReference = false;
+#endif
+
+// A double as a C++ literal that reads back exactly, with its bits.
+std::string Literal(double value) {
+  std::ostringstream out;
+  out << std::setprecision(17) << value << " (bits " << std::hex
+      << BitsOf(value) << ")";
+  return out.str();
+}
+
+std::string Describe(const ScheduleInputs& inputs) {
+  return "rent " + Literal(inputs.rent) + ", " + std::to_string(inputs.years) +
+         " years at " + std::to_string(inputs.percent) + " %: ";
+}
+
+struct Rents {
+  std::vector<std::string> rents;
+  bool overflow = false;
+};
+
+// BuildSchedule's rents. An overflow lists nothing, so the rents are then
+// those of the `listed` years before it, which the reference names.
+Rents CoreSchedule(const ScheduleInputs& inputs, int listed) {
+  Rents result;
+  std::string text;
+  try {
+    text = BuildSchedule(inputs);
+  } catch (const RuntimeError& error) {
+    result.overflow = error.number() == kErrorOverflow;
+    try {
+      text = BuildSchedule(
+          {inputs.rent, static_cast<std::int16_t>(listed), inputs.percent});
+    } catch (const RuntimeError&) {
+      text.clear();  // an overflow before the reference's
+    }
+  }
+  const std::string_view marker = "：  ";
+  for (std::size_t begin = text.find(marker); begin != std::string::npos;
+       begin = text.find(marker, begin)) {
+    begin += marker.size();
+    const std::size_t end = text.find('\n', begin);
+    result.rents.push_back(text.substr(begin, end - begin));
+  }
+  return result;
+}
+
+std::string ParsedText(const std::string& text) {
+  try {
+    return ParseResultText(ParseDouble(text));
+  } catch (const RuntimeError& error) {
+    return error.number() == kErrorOverflow ? "overflow" : "not a number";
+  }
+}
+
+#ifdef ZORVIK_MPFR_REFERENCE
+// The first year whose rent differs, or empty when none does.
+std::string FirstDifference(const reference::Schedule& expected,
+                            const Rents& actual) {
+  const auto year_text = [](const std::vector<std::string>& rents,
+                            bool overflow, std::size_t i) -> std::string {
+    if (i < rents.size()) return rents[i];
+    return overflow ? "overflow" : "nothing";
+  };
+  const std::size_t years =
+      std::max(expected.rents.size(), actual.rents.size()) + 1;
+  for (std::size_t i = 0; i < years; ++i) {
+    const std::string want = year_text(expected.rents, expected.overflow, i);
+    const std::string got = year_text(actual.rents, actual.overflow, i);
+    if (want != got) {
+      return "year " + std::to_string(i + 1) + " is " + got + ", expected " +
+             want;
+    }
+  }
+  return {};
+}
+#endif
+
+TEST(PropertyTest, ScheduleMatchesTheExactReference) {
+  const Search search = CurrentSearch();
+  if (!kHaveReference && !search.fixed)
+    GTEST_SKIP() << "only the native build has MPFR";
+  const std::vector<ScheduleInputs> cases =
+      ScheduleCases(search.seed, kScheduleCases * search.scale);
+  int failures = 0;
+  int stale = 0;  // reference results that the stored digests disagree with
+  for (std::size_t i = 0; i < cases.size() && failures < kMostFailuresShown;
+       ++i) {
+    const ScheduleInputs& inputs = cases[i];
+#ifdef ZORVIK_MPFR_REFERENCE
+    const reference::Schedule expected =
+        reference::RentSchedule(inputs.rent, inputs.years, inputs.percent);
+    const Rents actual =
+        CoreSchedule(inputs, static_cast<int>(expected.rents.size()));
+    const std::string difference = FirstDifference(expected, actual);
+    if (!difference.empty()) {
+      ADD_FAILURE() << Describe(inputs) << difference;
+      ++failures;
+    }
+    stale += search.fixed &&
+             (ScheduleDigest(expected.rents, expected.overflow) !=
+                  kScheduleExpectations[2 * i] ||
+              expected.rents.size() != kScheduleExpectations[2 * i + 1]);
+#else
+    const Rents actual = CoreSchedule(
+        inputs, static_cast<int>(kScheduleExpectations[2 * i + 1]));
+    if (ScheduleDigest(actual.rents, actual.overflow) !=
+        kScheduleExpectations[2 * i]) {
+      ADD_FAILURE() << Describe(inputs)
+                    << "the rents differ from the reference's (the native "
+                       "suite names the first year that differs)";
+      ++failures;
+    }
+#endif
+  }
+  EXPECT_EQ(stale, 0) << kStale;
+}
+
+TEST(PropertyTest, ParseDoubleRoundsLikeTheExactReference) {
+  const Search search = CurrentSearch();
+  if (!kHaveReference && !search.fixed)
+    GTEST_SKIP() << "only the native build has MPFR";
+  const std::vector<std::string> cases =
+      ParseCases(search.seed, kParseCases * search.scale);
+  int failures = 0;
+  int stale = 0;  // reference results that the stored digests disagree with
+  for (std::size_t i = 0; i < cases.size() && failures < kMostFailuresShown;
+       ++i) {
+    const std::string actual = ParsedText(cases[i]);
+#ifdef ZORVIK_MPFR_REFERENCE
+    const std::string expected = ParseResultText(reference::Parse(cases[i]));
+    if (actual != expected) {
+      ADD_FAILURE() << "\"" << cases[i] << "\" reads as " << actual
+                    << ", expected " << expected;
+      ++failures;
+    }
+    stale += search.fixed && Digest(expected) != kParseExpectations[i];
+#else
+    if (Digest(actual) != kParseExpectations[i]) {
+      ADD_FAILURE() << "\"" << cases[i] << "\" reads as " << actual
+                    << ", which the reference does not";
+      ++failures;
+    }
+#endif
+  }
+  EXPECT_EQ(stale, 0) << kStale;
+}
+
+TEST(PropertyTest, FormatDoubleRoundsLikeTheExactReference) {
+  const Search search = CurrentSearch();
+  if (!kHaveReference && !search.fixed)
+    GTEST_SKIP() << "only the native build has MPFR";
+  const std::vector<double> cases =
+      FormatCases(search.seed, kFormatCases * search.scale);
+  int failures = 0;
+  int stale = 0;  // reference results that the stored digests disagree with
+  for (std::size_t i = 0; i < cases.size() && failures < kMostFailuresShown;
+       ++i) {
+    const std::string actual = FormatDouble(cases[i]);
+#ifdef ZORVIK_MPFR_REFERENCE
+    const std::string expected = reference::Text(cases[i]);
+    if (actual != expected) {
+      ADD_FAILURE() << Literal(cases[i]) << " is written " << actual
+                    << ", expected " << expected;
+      ++failures;
+    }
+    stale += search.fixed && Digest(expected) != kFormatExpectations[i];
+#else
+    if (Digest(actual) != kFormatExpectations[i]) {
+      ADD_FAILURE() << Literal(cases[i]) << " is written " << actual
+                    << ", which the reference does not";
+      ++failures;
+    }
+#endif
+  }
+  EXPECT_EQ(stale, 0) << kStale;
+}
+
+}  // namespace
+}  // namespace zorvik::property
