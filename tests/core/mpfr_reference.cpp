@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <stdexcept>
+#include <string_view>
 
 namespace zorvik::reference {
 namespace {
@@ -80,28 +81,34 @@ std::string Text(double value) {
   mpfr_exp_t point = 0;  // value = 0.digits x 10^point
   char* raw =
       mpfr_get_str(nullptr, &point, 10, kDigits, number.get(), MPFR_RNDN);
-  std::string digits = raw;
-  mpfr_free_str(raw);
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  std::string_view digits = raw;
+  while (digits.size() > 1 && digits.back() == '0') digits.remove_suffix(1);
 
-  std::string text = value < 0 ? "-" : "";
+  std::string text;
+  text.reserve(24);
+  if (value < 0) text += '-';
   const auto exponent = static_cast<long>(point) - 1;  // of the first digit
   if (exponent >= kDigits || exponent < -4) {
-    text += digits.substr(0, 1);
-    if (digits.size() > 1) text += "." + digits.substr(1);
+    text += digits[0];
+    if (digits.size() > 1) text.append(".").append(digits.substr(1));
     text += exponent < 0 ? "E-" : "E+";
     const long magnitude = exponent < 0 ? -exponent : exponent;
-    if (magnitude < 10) text += "0";
-    return text + std::to_string(magnitude);
+    if (magnitude < 10) text += '0';
+    text += std::to_string(magnitude);
+  } else if (exponent < 0) {
+    text.append("0.").append(static_cast<std::size_t>(-exponent - 1), '0');
+    text += digits;
+  } else {
+    const auto whole = static_cast<std::size_t>(exponent + 1);
+    text += digits.substr(0, whole);
+    if (digits.size() <= whole) {
+      text.append(whole - digits.size(), '0');
+    } else {
+      text.append(".").append(digits.substr(whole));
+    }
   }
-  if (exponent < 0) {
-    return text + "0." + std::string(-exponent - 1, '0') + digits;
-  }
-  const auto whole = static_cast<std::size_t>(exponent + 1);
-  if (digits.size() <= whole) {
-    return text + digits + std::string(whole - digits.size(), '0');
-  }
-  return text + digits.substr(0, whole) + "." + digits.substr(whole);
+  mpfr_free_str(raw);
+  return text;
 }
 
 double Parse(const std::string& text) {

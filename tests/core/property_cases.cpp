@@ -261,13 +261,6 @@ std::uint32_t Digest(std::string_view text, std::uint32_t digest) {
   return digest;
 }
 
-std::uint32_t ScheduleDigest(const std::vector<std::string>& rents,
-                             bool overflow) {
-  std::uint32_t digest = kDigestStart;
-  for (const std::string& rent : rents) digest = Digest(rent + "\n", digest);
-  return overflow ? Digest("overflow", digest) : digest;
-}
-
 std::string ParseResultText(double value) {
   const std::uint64_t bits = BitsOf(value) & ~kSignBit;
   if (bits == 0x7FF0000000000000) return "overflow";

@@ -55,8 +55,12 @@ std::uint32_t Digest(std::string_view text,
 // The texts the digests are taken over. A schedule is its rents, each
 // followed by a line feed, then "overflow" if it ended in one; a parse result
 // is the double's bits in hex, or "overflow".
-std::uint32_t ScheduleDigest(const std::vector<std::string>& rents,
-                             bool overflow);
+template <typename Text>
+std::uint32_t ScheduleDigest(const std::vector<Text>& rents, bool overflow) {
+  std::uint32_t digest = kDigestStart;
+  for (const Text& rent : rents) digest = Digest("\n", Digest(rent, digest));
+  return overflow ? Digest("overflow", digest) : digest;
+}
 std::string ParseResultText(double value);
 
 }  // namespace zorvik::property

@@ -9,6 +9,7 @@
 #include <iomanip>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/numeric_text.h"
@@ -55,24 +56,39 @@ std::string Describe(const ScheduleInputs& inputs) {
 }
 
 struct Rents {
-  std::vector<std::string> rents;
+  std::string text;                     // the schedule as built
+  std::vector<std::string_view> rents;  // each year's rent within it
   bool overflow = false;
 };
 
 // BuildSchedule's rents. An overflow lists nothing, so the rents are then
-// those of the `listed` years before it, which the reference names.
+// those of the `listed` years before it, which the reference names, or, where
+// the core overflows sooner, of the years before the core's overflow.
 Rents CoreSchedule(const ScheduleInputs& inputs, int listed) {
   Rents result;
-  std::string text;
-  try {
-    text = BuildSchedule(inputs);
-  } catch (const RuntimeError& error) {
-    result.overflow = error.number() == kErrorOverflow;
+  std::string& text = result.text;
+  const auto build = [&inputs, &text](int years) {
     try {
       text = BuildSchedule(
-          {inputs.rent, static_cast<std::int16_t>(listed), inputs.percent});
+          {inputs.rent, static_cast<std::int16_t>(years), inputs.percent});
+      return true;
     } catch (const RuntimeError&) {
-      text.clear();  // an overflow before the reference's
+      return false;  // beyond the double range
+    }
+  };
+  if (!build(inputs.years)) {
+    result.overflow = true;
+    if (!build(listed)) {
+      int low = 0;  // the most years known to build
+      for (int high = listed - 1; low < high;) {
+        const int middle = (low + high + 1) / 2;
+        if (build(middle)) {
+          low = middle;
+        } else {
+          high = middle - 1;
+        }
+      }
+      build(low);
     }
   }
   const std::string_view marker = "：  ";
@@ -80,7 +96,7 @@ Rents CoreSchedule(const ScheduleInputs& inputs, int listed) {
        begin = text.find(marker, begin)) {
     begin += marker.size();
     const std::size_t end = text.find('\n', begin);
-    result.rents.push_back(text.substr(begin, end - begin));
+    result.rents.push_back(std::string_view(text).substr(begin, end - begin));
   }
   return result;
 }
@@ -97,19 +113,20 @@ std::string ParsedText(const std::string& text) {
 // The first year whose rent differs, or empty when none does.
 std::string FirstDifference(const reference::Schedule& expected,
                             const Rents& actual) {
-  const auto year_text = [](const std::vector<std::string>& rents,
-                            bool overflow, std::size_t i) -> std::string {
+  const auto year_text = [](const auto& rents, bool overflow,
+                            std::size_t i) -> std::string_view {
     if (i < rents.size()) return rents[i];
     return overflow ? "overflow" : "nothing";
   };
   const std::size_t years =
       std::max(expected.rents.size(), actual.rents.size()) + 1;
   for (std::size_t i = 0; i < years; ++i) {
-    const std::string want = year_text(expected.rents, expected.overflow, i);
-    const std::string got = year_text(actual.rents, actual.overflow, i);
+    const std::string_view want =
+        year_text(expected.rents, expected.overflow, i);
+    const std::string_view got = year_text(actual.rents, actual.overflow, i);
     if (want != got) {
-      return "year " + std::to_string(i + 1) + " is " + got + ", expected " +
-             want;
+      return "year " + std::to_string(i + 1) + " is " + std::string(got) +
+             ", expected " + std::string(want);
     }
   }
   return {};
