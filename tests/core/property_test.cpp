@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "core/numeric_text.h"
@@ -133,6 +134,52 @@ std::string FirstDifference(const reference::Schedule& expected,
 }
 #endif
 
+// The reference's text for one case; where the build has no reference, the
+// stored digests stand in for it.
+#ifdef ZORVIK_MPFR_REFERENCE
+std::string ReferenceParse(const std::string& text) {
+  return ParseResultText(reference::Parse(text));
+}
+constexpr auto kReferenceParse = &ReferenceParse;
+constexpr auto kReferenceFormat = &reference::Text;
+#else
+constexpr std::nullptr_t kReferenceParse = nullptr;
+constexpr std::nullptr_t kReferenceFormat = nullptr;
+#endif
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+// Holds each case's text against the reference's own where the build has the
+// reference (checking that the stored digests still match it), and against
+// the stored digests otherwise.
+template <typename Case, typename Actual, typename Reference, typename Describe>
+void CompareWithReference(const std::vector<Case>& cases,
+                          const std::uint32_t* digests, bool fixed,
+                          Actual actual_text, Reference reference_text,
+                          Describe describe) {
+  int failures = 0;
+  int stale = 0;  // reference results that the stored digests disagree with
+  for (std::size_t i = 0; i < cases.size() && failures < kMostFailuresShown;
+       ++i) {
+    const std::string actual = actual_text(cases[i]);
+    std::string expected = "the reference's text (the native suite names it)";
+    bool differs = false;
+    if constexpr (std::is_null_pointer_v<Reference>) {
+      differs = Digest(actual) != digests[i];
+    } else {
+      expected = reference_text(cases[i]);
+      differs = actual != expected;
+      stale += fixed && Digest(expected) != digests[i];
+    }
+    if (differs) {
+      ADD_FAILURE() << describe(cases[i]) << " gives " << actual
+                    << ", expected " << expected;
+      ++failures;
+    }
+  }
+  EXPECT_EQ(stale, 0) << kStale;
+}
+
 TEST(PropertyTest, ScheduleMatchesTheExactReference) {
   const Search search = CurrentSearch();
   if (!kHaveReference && !search.fixed)
@@ -177,60 +224,18 @@ TEST(PropertyTest, ParseDoubleRoundsLikeTheExactReference) {
   const Search search = CurrentSearch();
   if (!kHaveReference && !search.fixed)
     GTEST_SKIP() << "only the native build has MPFR";
-  const std::vector<std::string> cases =
-      ParseCases(search.seed, kParseCases * search.scale);
-  int failures = 0;
-  int stale = 0;  // reference results that the stored digests disagree with
-  for (std::size_t i = 0; i < cases.size() && failures < kMostFailuresShown;
-       ++i) {
-    const std::string actual = ParsedText(cases[i]);
-#ifdef ZORVIK_MPFR_REFERENCE
-    const std::string expected = ParseResultText(reference::Parse(cases[i]));
-    if (actual != expected) {
-      ADD_FAILURE() << "\"" << cases[i] << "\" reads as " << actual
-                    << ", expected " << expected;
-      ++failures;
-    }
-    stale += search.fixed && Digest(expected) != kParseExpectations[i];
-#else
-    if (Digest(actual) != kParseExpectations[i]) {
-      ADD_FAILURE() << "\"" << cases[i] << "\" reads as " << actual
-                    << ", which the reference does not";
-      ++failures;
-    }
-#endif
-  }
-  EXPECT_EQ(stale, 0) << kStale;
+  CompareWithReference(ParseCases(search.seed, kParseCases * search.scale),
+                       kParseExpectations, search.fixed, &ParsedText,
+                       kReferenceParse, &Quoted);
 }
 
 TEST(PropertyTest, FormatDoubleRoundsLikeTheExactReference) {
   const Search search = CurrentSearch();
   if (!kHaveReference && !search.fixed)
     GTEST_SKIP() << "only the native build has MPFR";
-  const std::vector<double> cases =
-      FormatCases(search.seed, kFormatCases * search.scale);
-  int failures = 0;
-  int stale = 0;  // reference results that the stored digests disagree with
-  for (std::size_t i = 0; i < cases.size() && failures < kMostFailuresShown;
-       ++i) {
-    const std::string actual = FormatDouble(cases[i]);
-#ifdef ZORVIK_MPFR_REFERENCE
-    const std::string expected = reference::Text(cases[i]);
-    if (actual != expected) {
-      ADD_FAILURE() << Literal(cases[i]) << " is written " << actual
-                    << ", expected " << expected;
-      ++failures;
-    }
-    stale += search.fixed && Digest(expected) != kFormatExpectations[i];
-#else
-    if (Digest(actual) != kFormatExpectations[i]) {
-      ADD_FAILURE() << Literal(cases[i]) << " is written " << actual
-                    << ", which the reference does not";
-      ++failures;
-    }
-#endif
-  }
-  EXPECT_EQ(stale, 0) << kStale;
+  CompareWithReference(FormatCases(search.seed, kFormatCases * search.scale),
+                       kFormatExpectations, search.fixed, &FormatDouble,
+                       kReferenceFormat, &Literal);
 }
 
 }  // namespace
