@@ -116,12 +116,12 @@ std::string DigitsOfProduct(std::uint64_t value, std::uint64_t base,
 
 // Adds one to the last digit.
 void Increment(std::string& digits) {
-  for (auto digit = digits.rbegin(); digit != digits.rend(); ++digit) {
-    if (*digit != '9') {
-      ++*digit;
+  for (std::size_t i = digits.size(); i-- > 0;) {
+    if (digits[i] != '9') {
+      ++digits[i];
       return;
     }
-    *digit = '0';
+    digits[i] = '0';
   }
   digits.insert(digits.begin(), '1');
 }
@@ -232,6 +232,7 @@ Search CurrentSearch() {
 std::vector<ScheduleInputs> ScheduleCases(std::uint64_t seed, int count) {
   Draw draw(seed);
   std::vector<ScheduleInputs> cases;
+  cases.reserve(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
     const double rent = Rent(draw);
     const std::int16_t years = Years(draw);
@@ -243,6 +244,7 @@ std::vector<ScheduleInputs> ScheduleCases(std::uint64_t seed, int count) {
 std::vector<std::string> ParseCases(std::uint64_t seed, int count) {
   Draw draw(seed + 1);  // a stream of its own, unlike the schedules'
   std::vector<std::string> cases;
+  cases.reserve(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) cases.push_back(ParseCase(draw));
   return cases;
 }
@@ -250,6 +252,7 @@ std::vector<std::string> ParseCases(std::uint64_t seed, int count) {
 std::vector<double> FormatCases(std::uint64_t seed, int count) {
   Draw draw(seed + 2);
   std::vector<double> cases;
+  cases.reserve(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) cases.push_back(FormatCase(draw));
   return cases;
 }

@@ -26,7 +26,8 @@ namespace {
 
 #include "tests/core/property_expectations.inc"
 
-static_assert(std::size(kScheduleExpectations) == 2 * kScheduleCases &&
+static_assert(std::size(kScheduleExpectations) ==
+                      std::size_t{2} * kScheduleCases &&
                   std::size(kParseExpectations) == kParseCases &&
                   std::size(kFormatExpectations) == kFormatCases,
               "property_expectations.inc is stale: regenerate it");
