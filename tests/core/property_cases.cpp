@@ -183,8 +183,9 @@ std::string ParseCase(Draw& draw) {
     }
     if (variant > 2) Increment(digits);
   }
-  const bool negative = draw.Chance(15);
-  return (negative ? "-" : "") + Written(digits, exponent, draw);
+  std::string text = draw.Chance(15) ? "-" : "";
+  text += Written(digits, exponent, draw);
+  return text;
 }
 
 double FormatCase(Draw& draw) {
