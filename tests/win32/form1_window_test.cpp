@@ -47,6 +47,35 @@ void Settle(HWND window, const std::function<bool()>& done = nullptr) {
   }
 }
 
+// The client area at each DPI the tests run at: 6750 x 4215 twips, rounded to
+// the nearest pixel, and grown with a 14-point message font (19 px at 96 dpi,
+// where the table was laid out for 12) by the font's ratio at that DPI:
+// 19 / 12 at 96, 24 / 15 at 120, 29 / 18 at 144, 38 / 24 at 192.
+struct ClientSizes {
+  int dpi;
+  SIZE table;
+  SIZE large_font;
+};
+constexpr ClientSizes kClientSizes[] = {{96, {450, 281}, {713, 445}},
+                                        {120, {563, 351}, {900, 562}},
+                                        {144, {675, 422}, {1088, 679}},
+                                        {192, {900, 562}, {1425, 890}}};
+
+// The sizes at the DPI this run was started at; null where none are listed.
+const ClientSizes* ExpectedClientSizes() {
+  for (const ClientSizes& sizes : kClientSizes) {
+    if (sizes.dpi == ExpectedDpi()) return &sizes;
+  }
+  return nullptr;
+}
+
+void ExpectClientSize(HWND window, SIZE size) {
+  RECT client{};
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.right, size.cx);
+  EXPECT_EQ(client.bottom, size.cy);
+}
+
 const ControlRow& Row(std::string_view name) {
   return kForm1Controls.at(RowOf(name));
 }
@@ -189,25 +218,10 @@ TEST_F(Win32Form1Test, RunsAtTheDpiAsked) {
 }
 
 TEST_F(Win32Form1Test, OpensWholeAtItsDpi) {
-  // 6750 x 4215 twips, rounded to the nearest pixel.
-  const struct {
-    int dpi;
-    SIZE client;
-  } sizes[] = {{96, {450, 281}},
-               {120, {563, 351}},
-               {144, {675, 422}},
-               {192, {900, 562}}};
   const int dpi = ExpectedDpi();
-  RECT client{};
-  GetClientRect(hwnd(), &client);
-  bool known = false;
-  for (const auto& [size_dpi, size] : sizes) {
-    if (size_dpi != dpi) continue;
-    known = true;
-    EXPECT_EQ(client.right, size.cx);
-    EXPECT_EQ(client.bottom, size.cy);
-  }
-  EXPECT_TRUE(known) << "no client size listed for " << dpi << " dpi";
+  const ClientSizes* sizes = ExpectedClientSizes();
+  ASSERT_NE(sizes, nullptr) << "no client size listed for " << dpi << " dpi";
+  ExpectClientSize(hwnd(), sizes->table);
   ExpectLayoutAt(dpi, SystemMessageFont());
 
   // Whole on its monitor's work area.
@@ -228,34 +242,18 @@ TEST_F(Win32Form1Test, CaptionsAreSeenWhole) {
 }
 
 TEST_F(Win32Form1Test, GrowsWithTheMessageFont) {
-  // A 14-point message font, as the text-size setting makes it: 19 px at
-  // 96 dpi where the table was laid out for 12. The client area grows by the
-  // font's ratio at the DPI (19 / 12 at 96, 24 / 15 at 120, 29 / 18 at 144,
-  // 38 / 24 at 192) from the table's 6750 x 4215 twips.
-  const struct {
-    int dpi;
-    SIZE client;
-  } sizes[] = {{96, {713, 445}},
-               {120, {900, 562}},
-               {144, {1088, 679}},
-               {192, {1425, 890}}};
+  // A 14-point message font, as the text-size setting makes it.
   const int dpi = ExpectedDpi();
   const int height = MulDiv(19, dpi, USER_DEFAULT_SCREEN_DPI);
-  SIZE expected{};
-  for (const auto& [size_dpi, size] : sizes) {
-    if (size_dpi == dpi) expected = size;
-  }
-  ASSERT_NE(expected.cx, 0) << "no client size listed for " << dpi << " dpi";
+  const ClientSizes* sizes = ExpectedClientSizes();
+  ASSERT_NE(sizes, nullptr) << "no client size listed for " << dpi << " dpi";
   {
     const MessageFontSetting larger(height);
     ASSERT_TRUE(larger.set());
     // What Windows sends each top-level window when the setting changes.
     SendMessageW(hwnd(), WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
     Settle(hwnd());
-    RECT client{};
-    GetClientRect(hwnd(), &client);
-    EXPECT_EQ(client.right, expected.cx);
-    EXPECT_EQ(client.bottom, expected.cy);
+    ExpectClientSize(hwnd(), sizes->large_font);
     ExpectLayoutAt(dpi, SystemMessageFont(),
                    static_cast<double>(height) / MulDiv(12, dpi, 96));
     ExpectCaptionsSeenWhole(*window_);
@@ -264,17 +262,12 @@ TEST_F(Win32Form1Test, GrowsWithTheMessageFont) {
     const auto opened = Form1Window::Create(GetModuleHandleW(nullptr),
                                             Form1Window::OnClose::kStay);
     ASSERT_NE(opened, nullptr);
-    GetClientRect(opened->hwnd(), &client);
-    EXPECT_EQ(client.right, expected.cx);
-    EXPECT_EQ(client.bottom, expected.cy);
+    ExpectClientSize(opened->hwnd(), sizes->large_font);
   }
   // And back to the table's size with the font before.
   SendMessageW(hwnd(), WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
   Settle(hwnd());
-  RECT client{};
-  GetClientRect(hwnd(), &client);
-  EXPECT_EQ(client.right, TwipsToPixels(kClientWidthTwips, dpi));
-  EXPECT_EQ(client.bottom, TwipsToPixels(kClientHeightTwips, dpi));
+  ExpectClientSize(hwnd(), sizes->table);
 }
 
 TEST_F(Win32Form1Test, FollowsAMoveToAScreenOfAnotherDpi) {
