@@ -1,5 +1,6 @@
 #include "qt/form1_window.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "qt/error_report.h"
+#include "qt/layout_scale.h"
 #include "qt/output_box.h"
 #include "qt/utf8_text.h"
 #include "window/form_layout.h"
@@ -50,9 +52,6 @@ QWidget* CreateControl(const ControlRow& row, QWidget* parent) {
     }
   }
   control->setObjectName(FromUtf8(row.name));
-  // Device-independent pixels; Qt scales them on high-density screens.
-  control->setGeometry(TwipsToPixels(row.left), TwipsToPixels(row.top),
-                       TwipsToPixels(row.width), TwipsToPixels(row.height));
   if (!row.initially_visible) control->hide();
   return control;
 }
@@ -67,9 +66,8 @@ Form1Window::Form1Window(QWidget* parent) : QWidget(parent) {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
-  setFixedSize(TwipsToPixels(kClientWidthTwips),
-               TwipsToPixels(kClientHeightTwips));
   CreateControls();
+  PlaceControls(*this);
 
   for (std::size_t i = 0; i < inputs_.size(); ++i) {
     const auto box = static_cast<Box>(i);
@@ -93,6 +91,12 @@ void Form1Window::showEvent(QShowEvent* event) {
   auto* first = findChild<QLineEdit*>(FromUtf8(InitialFocus().name));
   first->setFocus(Qt::OtherFocusReason);
   first->selectAll();
+}
+
+void Form1Window::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  // A desktop's new font size reaches the window as a change of its font.
+  if (event->type() == QEvent::FontChange) PlaceControls(*this);
 }
 
 void Form1Window::CreateControls() {

@@ -29,6 +29,7 @@ class Form1Window : public QWidget, private FormControls {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   // FormControls:

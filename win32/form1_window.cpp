@@ -8,9 +8,11 @@
 
 #include "win32/accessible_name.h"
 #include "win32/compat.h"
+#include "win32/layout_scale.h"
 #include "win32/resource.h"
 #include "win32/utf16.h"
 #include "window/error_report_text.h"
+#include "window/font_scale.h"
 #include "window/output_text.h"
 
 namespace zorvik::win32 {
@@ -50,12 +52,14 @@ LRESULT CALLBACK NoteFocus(HWND hwnd, UINT message, WPARAM wparam,
   return DefSubclassProc(hwnd, message, wparam, lparam);
 }
 
-// The window's outer size for its client area of the layout at `dpi`.
-SIZE OuterSizeAt(UINT dpi) {
+// The window's outer size for its client area of the layout at `dpi`, grown
+// by `font_scale`.
+SIZE OuterSizeAt(UINT dpi, double font_scale) {
   const int scale = static_cast<int>(dpi);
-  return WindowSizeForClient({TwipsToPixels(kClientWidthTwips, scale),
-                              TwipsToPixels(kClientHeightTwips, scale)},
-                             kWindowStyle, kWindowExStyle, dpi);
+  return WindowSizeForClient(
+      {TwipsToPixels(kClientWidthTwips, scale, font_scale),
+       TwipsToPixels(kClientHeightTwips, scale, font_scale)},
+      kWindowStyle, kWindowExStyle, dpi);
 }
 
 struct ControlClass {
@@ -125,7 +129,7 @@ Form1Window::Form1Window(HINSTANCE instance, OnClose on_close)
   // Which monitor the window lands on, and so its DPI, is known only once it
   // exists: it is created hidden at the 96-dpi size and fitted before it is
   // first shown.
-  const SIZE outer = OuterSizeAt(USER_DEFAULT_SCREEN_DPI);
+  const SIZE outer = OuterSizeAt(USER_DEFAULT_SCREEN_DPI, 1.0);
   hwnd_ = CreateWindowExW(kWindowExStyle, kWindowClass, caption.c_str(),
                           kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, outer.cx,
                           outer.cy, nullptr, nullptr, instance_, nullptr);
@@ -211,7 +215,8 @@ void Form1Window::NameControls() {
 
 void Form1Window::FitToMonitor() {
   const UINT dpi = DpiForWindow(hwnd_);
-  const SIZE outer = OuterSizeAt(dpi);
+  Layout(dpi);
+  const SIZE outer = OuterSizeAt(dpi, font_scale_);
   RECT placed{};
   GetWindowRect(hwnd_, &placed);
   MONITORINFO monitor{};
@@ -226,17 +231,18 @@ void Form1Window::FitToMonitor() {
       std::max(work.top, std::min(placed.top, work.bottom - outer.cy));
   SetWindowPos(hwnd_, nullptr, left, top, outer.cx, outer.cy,
                SWP_NOZORDER | SWP_NOACTIVATE);
-  Layout(dpi);
 }
 
 void Form1Window::Layout(UINT dpi) {
   HFONT font = CreateMessageFont(dpi);
-  const int scale = static_cast<int>(dpi);
+  font_scale_ = MessageFontScale(font, dpi);
+  const auto pixels = [scale = static_cast<int>(dpi), this](int twips) {
+    return TwipsToPixels(twips, scale, font_scale_);
+  };
   for (std::size_t i = 0; i < kForm1Controls.size(); ++i) {
     const ControlRow& row = kForm1Controls[i];
-    SetWindowPos(controls_[i], nullptr, TwipsToPixels(row.left, scale),
-                 TwipsToPixels(row.top, scale), TwipsToPixels(row.width, scale),
-                 TwipsToPixels(row.height, scale),
+    SetWindowPos(controls_[i], nullptr, pixels(row.left), pixels(row.top),
+                 pixels(row.width), pixels(row.height),
                  SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font),
                  TRUE);
@@ -303,12 +309,17 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       // with it, and the client area keeps its size in twips.
       const UINT dpi = HIWORD(wparam);
       const auto* suggested = reinterpret_cast<const RECT*>(lparam);
-      const SIZE outer = OuterSizeAt(dpi);
+      Layout(dpi);
+      const SIZE outer = OuterSizeAt(dpi, font_scale_);
       SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, outer.cx,
                    outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
-      Layout(dpi);
       return 0;
     }
+    case WM_SETTINGCHANGE:
+      // The text-size setting changes the message font: the window takes
+      // the new font and grows or shrinks with it where it stands.
+      FitToMonitor();
+      break;
     // The focus goes back where the user left it, after a switch of windows
     // or a minimise. Activation and restore come in either order: a window
     // manager may activate the window while it is still minimised, when no

@@ -58,10 +58,11 @@ class Form1Window : private FormControls {
   // Names the boxes for screen readers: each input box after its label, the
   // controls with a name of their own by it.
   void NameControls();
-  // Sizes the window for the DPI of its monitor, inside its work area, and
-  // lays it out.
+  // Lays the window out for the DPI of its monitor and the message font,
+  // and sizes it to that, inside its work area.
   void FitToMonitor();
-  // Places every control for `dpi` and gives it the message font at `dpi`.
+  // Places every control for `dpi` and gives it the message font at `dpi`;
+  // positions and sizes grow by that font's scale, kept in font_scale_.
   void Layout(UINT dpi);
   // Gives the focus back to the control that had it, once the window is
   // shown and not minimised (before that no control can take it).
@@ -83,6 +84,7 @@ class Form1Window : private FormControls {
   HWND hwnd_ = nullptr;
   std::array<HWND, kForm1Controls.size()> controls_{};  // by table row
   HFONT font_ = nullptr;
+  double font_scale_ = 1.0;  // of font_, see MessageFontScale
   HBRUSH output_background_ = nullptr;
   HWND last_focus_ = nullptr;  // the control that last had the focus
   bool com_initialized_ = false;

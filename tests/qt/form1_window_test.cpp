@@ -1,5 +1,6 @@
 // What the Qt host adds to the shared scenarios: the widgets' geometry and
-// fonts, Qt's translations, accessibility, the pixel density, input-method
+// fonts (tests/qt/CMakeLists.txt runs this at a 14-point font too), Qt's
+// translations, accessibility, the pixel density, input-method
 // commits and UTF-16 text that UTF-8 cannot carry.
 
 #include "qt/form1_window.h"
@@ -14,6 +15,7 @@
 #include <QLocale>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 #include <clocale>
 #include <memory>
@@ -21,8 +23,33 @@
 
 #include "qt/localization.h"
 #include "tests/qt/modal_watchdog.h"
+#include "window/form_layout.h"
 
 namespace zorvik::qt {
+
+// The client area at the desktop fonts people set: the table's 450 x 281
+// grown by the drawn character height over the 12 px the table was laid out
+// for (Qt draws 11 pt at 15 px, 12 pt at 16, 14 pt at 19).
+struct FontSize {
+  qreal points;
+  QSize client;
+};
+constexpr FontSize kFontSizes[] = {
+    {9, {450, 281}}, {11, {563, 351}}, {12, {600, 375}}, {14, {713, 445}}};
+
+// The application font in points this run starts with
+// (ZORVIK_TEST_FONT_POINTS), Qt's default 9 unless given.
+qreal StartFontPoints() {
+  return qEnvironmentVariableIsSet("ZORVIK_TEST_FONT_POINTS")
+             ? qEnvironmentVariable("ZORVIK_TEST_FONT_POINTS").toDouble()
+             : 9;
+}
+
+void SetApplicationFontPoints(qreal points) {
+  QFont font = QApplication::font();
+  font.setPointSizeF(points);
+  QApplication::setFont(font);
+}
 
 // Each test starts from a freshly opened window, as the user sees it at start.
 class Form1WindowTest : public QObject {
@@ -44,6 +71,8 @@ class Form1WindowTest : public QObject {
 
  private slots:
   void initTestCase() {
+    // What a desktop's platform theme sets.
+    SetApplicationFontPoints(StartFontPoints());
     // Qt's standard texts (the report's button, the context menus) follow
     // the program into Chinese.
     QVERIFY(InstallChineseQtTranslations(*qApp));
@@ -70,46 +99,105 @@ class Form1WindowTest : public QObject {
 
   void fixedSizeWindow() {
     QCOMPARE(form_->windowTitle(), QStringLiteral("Zorvik"));
-    QCOMPARE(form_->size(), QSize(450, 281));
+    QSize expected;
+    for (const auto& [points, client] : kFontSizes) {
+      if (points == StartFontPoints()) expected = client;
+    }
+    QVERIFY2(expected.isValid(), "no client size listed for this font");
+    QCOMPARE(form_->size(), expected);
     QCOMPARE(form_->minimumSize(), form_->maximumSize());  // not resizable
   }
 
   void layoutFollowsTheTable() {
-    // Spot checks in pixels (twips / 15); the note ends at the client area's
-    // bottom edge: 264 + 17 = 281.
-    QCOMPARE(Text(1)->geometry(), QRect(48, 8, 81, 25));
-    QCOMPARE(Text(3)->geometry(), QRect(320, 8, 81, 25));
-    QCOMPARE(Control<QWidget>("Text4")->geometry(), QRect(16, 80, 417, 177));
-    QCOMPARE(Control<QWidget>("Command1")->geometry(), QRect(104, 48, 97, 25));
+    // Every control where the table puts it, in the table's proportions
+    // however far the font has grown the window: to the pixel, after
+    // rounding.
+    const qreal pixels_per_twip = form_->width() / 6750.0;
+    for (const ControlRow& row : kForm1Controls) {
+      const QRect actual = Control<QWidget>(row.name.data())->geometry();
+      const QRectF expected(
+          row.left * pixels_per_twip, row.top * pixels_per_twip,
+          row.width * pixels_per_twip, row.height * pixels_per_twip);
+      const QRectF difference(actual.x() - expected.x(),
+                              actual.y() - expected.y(),
+                              actual.width() - expected.width(),
+                              actual.height() - expected.height());
+      QVERIFY2(
+          qAbs(difference.x()) < 1 && qAbs(difference.y()) < 1 &&
+              qAbs(difference.width()) < 1 && qAbs(difference.height()) < 1,
+          qPrintable(QStringLiteral("%1 at %2,%3 %4x%5")
+                         .arg(QLatin1String(row.name.data(), row.name.size()))
+                         .arg(actual.x())
+                         .arg(actual.y())
+                         .arg(actual.width())
+                         .arg(actual.height())));
+    }
+    // The note ends at the client area's bottom edge: 3960 + 255 = 4215.
     QCOMPARE(Control<QLabel>("Label4")->geometry().bottom() + 1,
              form_->height());
+    if (StartFontPoints() == 9) {
+      // Spot checks in pixels (twips / 15) at the font of the table.
+      QCOMPARE(Text(1)->geometry(), QRect(48, 8, 81, 25));
+      QCOMPARE(Text(3)->geometry(), QRect(320, 8, 81, 25));
+      QCOMPARE(Control<QWidget>("Text4")->geometry(), QRect(16, 80, 417, 177));
+      QCOMPARE(Control<QWidget>("Command1")->geometry(),
+               QRect(104, 48, 97, 25));
+    }
     // Text boxes are drawn over the labels that reach under them.
-    QCOMPARE(form_->childAt(50, 20), Text(1));
-    QCOMPARE(form_->childAt(185, 20), Text(2));
-    QCOMPARE(form_->childAt(16, 20)->objectName(), QStringLiteral("Label1"));
+    for (const LabelFor& pair : kLabelBuddies) {
+      auto* label = Control<QLabel>(pair.label.data());
+      auto* box = Control<QLineEdit>(pair.control.data());
+      const int y = label->geometry().center().y();
+      QCOMPARE(form_->childAt(box->x() + 2, y), box);
+      QCOMPARE(form_->childAt(label->x(), y), label);
+    }
   }
 
-  void captionsAreSeenWhole() {
-    // Each label's visible part ends where its box begins.
-    const struct {
-      const char* label;
-      int visible_width;
-    } labels[] = {{"Label1", 48 - 16},
-                  {"Label2", 184 - 152},
-                  {"Label3", 320 - 288},
-                  {"Label5", 33},
-                  {"Label4", 137}};
-    for (const auto& [name, visible_width] : labels) {
-      auto* label = Control<QLabel>(name);
-      const int advance =
-          QFontMetrics(label->font()).horizontalAdvance(label->text());
-      QVERIFY2(advance <= visible_width,
-               qPrintable(QStringLiteral("%1: %2 > %3")
-                              .arg(QLatin1String(name))
-                              .arg(advance)
-                              .arg(visible_width)));
+  // Each label's caption fits the part of it that shows: its width ends
+  // where a box drawn over the label begins, its height is the label's.
+  void ExpectCaptionsSeenWhole() {
+    const QList<QLabel*> labels =
+        form_->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+    QCOMPARE(labels.size(), 5);
+    for (QLabel* label : labels) {
+      QRect visible = label->geometry();
+      for (auto* box : form_->findChildren<QLineEdit*>()) {
+        if (box->geometry().intersects(visible)) {
+          visible.setRight(box->x() - 1);
+        }
+      }
+      const QRect text =
+          QFontMetrics(label->font()).boundingRect(label->text());
+      QVERIFY2(
+          text.width() <= visible.width() && text.height() <= visible.height(),
+          qPrintable(QStringLiteral("%1 at %2 pt: %3x%4 in %5x%6")
+                         .arg(label->objectName())
+                         .arg(label->font().pointSizeF())
+                         .arg(text.width())
+                         .arg(text.height())
+                         .arg(visible.width())
+                         .arg(visible.height())));
     }
     QVERIFY(!Control<QLabel>("Label4")->text().isEmpty());
+  }
+
+  void captionsAreSeenWhole() { ExpectCaptionsSeenWhole(); }
+
+  void followsAChangeOfTheDesktopFont() {
+    // A desktop sets the application font anew when its font size changes;
+    // the open window grows or shrinks to it.
+    const auto restore = qScopeGuard(
+        [start = QApplication::font()] { QApplication::setFont(start); });
+    for (const auto& [points, client] : kFontSizes) {
+      SetApplicationFontPoints(points);
+      // Qt tells the widgets through a posted event.
+      QTRY_COMPARE(form_->size(), client);
+      ExpectCaptionsSeenWhole();
+    }
+    // Never smaller than the table.
+    SetApplicationFontPoints(7);
+    QTRY_COMPARE(form_->font().pointSizeF(), 7.0);
+    QCOMPARE(form_->size(), QSize(450, 281));
   }
 
   void assistiveTechnologyReadsTheNames() {
@@ -138,7 +226,7 @@ class Form1WindowTest : public QObject {
       QCOMPARE(ratio, qEnvironmentVariable("ZORVIK_EXPECT_SCALE").toDouble());
     }
     const QPixmap grab = form_->grab();
-    QCOMPARE(grab.size(), (QSizeF(450, 281) * ratio).toSize());
+    QCOMPARE(grab.size(), (QSizeF(form_->size()) * ratio).toSize());
   }
 
   void theLocaleIsTheOneAsked() {

@@ -1,7 +1,7 @@
 // What the Win32 host adds to the shared scenarios: the window's geometry and
 // font at the DPI it runs at (tests/win32/CMakeLists.txt runs this at 96, 120,
-// 144 and 192), the names screen readers read, and the focus across a
-// minimise or a switch of windows.
+// 144 and 192) and with a larger message font, the names screen readers read,
+// and the focus across a minimise or a switch of windows.
 
 #include "win32/form1_window.h"
 
@@ -9,6 +9,7 @@
 #include <oleacc.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "win32/utf16.h"
+#include "window/font_scale.h"
 
 namespace zorvik::win32 {
 namespace {
@@ -45,9 +47,117 @@ void Settle(HWND window, const std::function<bool()>& done = nullptr) {
   }
 }
 
+// The client area at each DPI the tests run at: 6750 x 4215 twips, rounded to
+// the nearest pixel, and grown with a 14-point message font (19 px at 96 dpi,
+// where the table was laid out for 12) by the font's ratio at that DPI:
+// 19 / 12 at 96, 24 / 15 at 120, 29 / 18 at 144, 38 / 24 at 192.
+struct ClientSizes {
+  int dpi;
+  SIZE table;
+  SIZE large_font;
+};
+constexpr ClientSizes kClientSizes[] = {{96, {450, 281}, {713, 445}},
+                                        {120, {563, 351}, {900, 562}},
+                                        {144, {675, 422}, {1088, 679}},
+                                        {192, {900, 562}, {1425, 890}}};
+
+// The sizes at the DPI this run was started at; null where none are listed.
+const ClientSizes* ExpectedClientSizes() {
+  for (const ClientSizes& sizes : kClientSizes) {
+    if (sizes.dpi == ExpectedDpi()) return &sizes;
+  }
+  return nullptr;
+}
+
+void ExpectClientSize(HWND window, SIZE size) {
+  RECT client{};
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.right, size.cx);
+  EXPECT_EQ(client.bottom, size.cy);
+}
+
 const ControlRow& Row(std::string_view name) {
   return kForm1Controls.at(RowOf(name));
 }
+
+// A control's rectangle in its parent's client area.
+RECT RectInParent(HWND control) {
+  RECT rect{};
+  GetWindowRect(control, &rect);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect),
+                  2);
+  return rect;
+}
+
+// Each label's caption is seen whole in its font: its width ends where a box
+// drawn over the label begins, and the ink of its characters ends above the
+// label's bottom edge.
+void ExpectCaptionsSeenWhole(const Form1Window& window) {
+  for (const ControlRow& label : kForm1Controls) {
+    if (label.kind != ControlKind::kLabel) continue;
+    HWND control = window.Control(label.name);
+    const RECT rect = RectInParent(control);
+    LONG visible_right = rect.right;
+    for (const ControlRow& box : kForm1Controls) {
+      if (box.kind == ControlKind::kLabel) continue;
+      const RECT over = RectInParent(window.Control(box.name));
+      RECT common{};
+      if (IntersectRect(&common, &rect, &over) && over.left > rect.left) {
+        visible_right = std::min(visible_right, over.left);
+      }
+    }
+    HDC dc = GetDC(control);
+    HGDIOBJ old_font = SelectObject(
+        dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    const std::wstring caption = ToUtf16(label.caption);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()),
+                          &extent);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    LONG ink_bottom = 0;
+    const MAT2 identity{{0, 1}, {0, 0}, {0, 0}, {0, 1}};
+    for (const wchar_t character : caption) {
+      GLYPHMETRICS glyph{};
+      if (GetGlyphOutlineW(dc, character, GGO_METRICS, &glyph, 0, nullptr,
+                           &identity) != GDI_ERROR) {
+        ink_bottom =
+            std::max(ink_bottom, metrics.tmAscent - glyph.gmptGlyphOrigin.y +
+                                     static_cast<LONG>(glyph.gmBlackBoxY));
+      }
+    }
+    SelectObject(dc, old_font);
+    ReleaseDC(control, dc);
+    EXPECT_LE(extent.cx, visible_right - rect.left) << label.name;
+    EXPECT_LE(ink_bottom, rect.bottom - rect.top) << label.name;
+  }
+}
+
+// The message font for the length of a test, set the way the text-size
+// setting sets it; the one before comes back at the end.
+class MessageFontSetting {
+ public:
+  // `height`: the characters' height in pixels at the system's DPI.
+  explicit MessageFontSetting(LONG height) {
+    before_.cbSize = sizeof before_;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof before_, &before_, 0);
+    NONCLIENTMETRICSW larger = before_;
+    larger.lfMessageFont.lfHeight = -height;
+    set_ = SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof larger,
+                                 &larger, 0) != FALSE;
+  }
+  ~MessageFontSetting() {
+    SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof before_, &before_, 0);
+  }
+  MessageFontSetting(const MessageFontSetting&) = delete;
+  MessageFontSetting& operator=(const MessageFontSetting&) = delete;
+
+  bool set() const { return set_; }
+
+ private:
+  NONCLIENTMETRICSW before_{};
+  bool set_ = false;
+};
 
 // Each test starts from a freshly opened window, as the user sees it.
 class Win32Form1Test : public testing::Test {
@@ -66,22 +176,22 @@ class Win32Form1Test : public testing::Test {
     EXPECT_NE(control, nullptr) << name;
     return control;
   }
-  RECT ClientRect(HWND control) const {
-    RECT rect{};
-    GetWindowRect(control, &rect);
-    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-  }
+  RECT ClientRect(HWND control) const { return RectInParent(control); }
 
-  // Every control where the table puts it at `dpi`, in the message font.
-  void ExpectLayoutAt(int dpi, const LOGFONTW& message_font) const {
+  // Every control where the table puts it at `dpi`, grown by `font_scale`,
+  // in the message font.
+  void ExpectLayoutAt(int dpi, const LOGFONTW& message_font,
+                      double font_scale = 1.0) const {
+    const auto pixels = [&](int twips) {
+      return TwipsToPixels(twips, dpi, font_scale);
+    };
     for (const ControlRow& row : kForm1Controls) {
       SCOPED_TRACE(std::string(row.name) + " at " + std::to_string(dpi));
       const RECT rect = ClientRect(Control(row.name));
-      EXPECT_EQ(rect.left, TwipsToPixels(row.left, dpi));
-      EXPECT_EQ(rect.top, TwipsToPixels(row.top, dpi));
-      EXPECT_EQ(rect.right - rect.left, TwipsToPixels(row.width, dpi));
-      EXPECT_EQ(rect.bottom - rect.top, TwipsToPixels(row.height, dpi));
+      EXPECT_EQ(rect.left, pixels(row.left));
+      EXPECT_EQ(rect.top, pixels(row.top));
+      EXPECT_EQ(rect.right - rect.left, pixels(row.width));
+      EXPECT_EQ(rect.bottom - rect.top, pixels(row.height));
       LOGFONTW font{};
       GetObjectW(reinterpret_cast<HFONT>(
                      SendMessageW(Control(row.name), WM_GETFONT, 0, 0)),
@@ -108,25 +218,10 @@ TEST_F(Win32Form1Test, RunsAtTheDpiAsked) {
 }
 
 TEST_F(Win32Form1Test, OpensWholeAtItsDpi) {
-  // 6750 x 4215 twips, rounded to the nearest pixel.
-  const struct {
-    int dpi;
-    SIZE client;
-  } sizes[] = {{96, {450, 281}},
-               {120, {563, 351}},
-               {144, {675, 422}},
-               {192, {900, 562}}};
   const int dpi = ExpectedDpi();
-  RECT client{};
-  GetClientRect(hwnd(), &client);
-  bool known = false;
-  for (const auto& [size_dpi, size] : sizes) {
-    if (size_dpi != dpi) continue;
-    known = true;
-    EXPECT_EQ(client.right, size.cx);
-    EXPECT_EQ(client.bottom, size.cy);
-  }
-  EXPECT_TRUE(known) << "no client size listed for " << dpi << " dpi";
+  const ClientSizes* sizes = ExpectedClientSizes();
+  ASSERT_NE(sizes, nullptr) << "no client size listed for " << dpi << " dpi";
+  ExpectClientSize(hwnd(), sizes->table);
   ExpectLayoutAt(dpi, SystemMessageFont());
 
   // Whole on its monitor's work area.
@@ -143,33 +238,36 @@ TEST_F(Win32Form1Test, OpensWholeAtItsDpi) {
 }
 
 TEST_F(Win32Form1Test, CaptionsAreSeenWhole) {
-  // Each label's visible part ends where a box drawn over it begins.
+  ExpectCaptionsSeenWhole(*window_);
+}
+
+TEST_F(Win32Form1Test, GrowsWithTheMessageFont) {
+  // A 14-point message font, as the text-size setting makes it.
   const int dpi = ExpectedDpi();
-  for (const ControlRow& label : kForm1Controls) {
-    if (label.kind != ControlKind::kLabel) continue;
-    int visible_right = label.left + label.width;
-    for (const ControlRow& box : kForm1Controls) {
-      if (box.kind != ControlKind::kLabel && box.left > label.left &&
-          box.left < visible_right && box.top < label.top + label.height &&
-          label.top < box.top + box.height) {
-        visible_right = box.left;
-      }
-    }
-    HWND control = Control(label.name);
-    HDC dc = GetDC(control);
-    const auto font =
-        reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-    HGDIOBJ old_font = SelectObject(dc, font);
-    const std::wstring caption = ToUtf16(label.caption);
-    SIZE extent{};
-    GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()),
-                          &extent);
-    SelectObject(dc, old_font);
-    ReleaseDC(control, dc);
-    EXPECT_LE(extent.cx, TwipsToPixels(visible_right, dpi) -
-                             TwipsToPixels(label.left, dpi))
-        << label.name;
+  const int height = MulDiv(19, dpi, USER_DEFAULT_SCREEN_DPI);
+  const ClientSizes* sizes = ExpectedClientSizes();
+  ASSERT_NE(sizes, nullptr) << "no client size listed for " << dpi << " dpi";
+  {
+    const MessageFontSetting larger(height);
+    ASSERT_TRUE(larger.set());
+    // What Windows sends each top-level window when the setting changes.
+    SendMessageW(hwnd(), WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+    Settle(hwnd());
+    ExpectClientSize(hwnd(), sizes->large_font);
+    ExpectLayoutAt(dpi, SystemMessageFont(),
+                   static_cast<double>(height) / MulDiv(12, dpi, 96));
+    ExpectCaptionsSeenWhole(*window_);
+
+    // A window opened now opens at that size.
+    const auto opened = Form1Window::Create(GetModuleHandleW(nullptr),
+                                            Form1Window::OnClose::kStay);
+    ASSERT_NE(opened, nullptr);
+    ExpectClientSize(opened->hwnd(), sizes->large_font);
   }
+  // And back to the table's size with the font before.
+  SendMessageW(hwnd(), WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+  Settle(hwnd());
+  ExpectClientSize(hwnd(), sizes->table);
 }
 
 TEST_F(Win32Form1Test, FollowsAMoveToAScreenOfAnotherDpi) {
