@@ -8,7 +8,9 @@ namespace zorvik {
 // Run-time error numbers. They are part of what the user sees in the error
 // report, so they keep the classic numbering.
 inline constexpr int kErrorOverflow = 6;       // a value does not fit its type
+inline constexpr int kErrorOutOfMemory = 7;    // an allocation failed
 inline constexpr int kErrorTypeMismatch = 13;  // a text is not a number
+inline constexpr int kErrorInternal = 51;      // any other failure
 
 // A numbered run-time error. It ends the running operation at once; nothing
 // partial is returned alongside it.

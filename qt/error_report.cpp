@@ -9,7 +9,12 @@ namespace zorvik::qt {
 
 void ShowErrorReport(QWidget* parent, int number) {
   QMessageBox box(QMessageBox::Critical, FromUtf8(kErrorReportTitle),
-                  FromUtf8(ErrorReportText(number)), QMessageBox::Ok, parent);
+                  FromUtf8(ErrorReportText(number)), QMessageBox::NoButton,
+                  parent);
+  // Captioned by the program, not by Qt's translations, which may be missing:
+  // the window is Chinese whatever is installed. The one button is also the
+  // one Esc presses.
+  box.addButton(FromUtf8(kErrorReportButton), QMessageBox::AcceptRole);
   box.setObjectName(QStringLiteral("ErrorReport"));
   box.exec();
 }

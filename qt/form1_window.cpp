@@ -56,6 +56,19 @@ QWidget* CreateControl(const ControlRow& row, QWidget* parent) {
   return control;
 }
 
+// The control of `form` called `name`, of the kind the code expects. A name
+// the layout table and the code disagree on is a fault of the program itself,
+// so it stops the program at once, in every build.
+template <typename T>
+T* Find(const QWidget& form, std::string_view name) {
+  auto* control = form.findChild<T*>(FromUtf8(name));
+  if (control == nullptr) {
+    qFatal("Form1 has no %s called %.*s", T::staticMetaObject.className(),
+           static_cast<int>(name.size()), name.data());
+  }
+  return control;
+}
+
 }  // namespace
 
 Form1Window::Form1Window(QWidget* parent) : QWidget(parent) {
@@ -88,7 +101,7 @@ void Form1Window::showEvent(QShowEvent* event) {
   shown_before_ = true;
   // The focus starts in the first box of the tab order, its 0 selected so
   // that the first key replaces it.
-  auto* first = findChild<QLineEdit*>(FromUtf8(InitialFocus().name));
+  auto* first = Find<QLineEdit>(*this, InitialFocus().name);
   first->setFocus(Qt::OtherFocusReason);
   first->selectAll();
 }
@@ -127,23 +140,21 @@ void Form1Window::CreateControls() {
   }
 
   for (const LabelFor& pair : kLabelBuddies) {
-    findChild<QLabel*>(FromUtf8(pair.label))
-        ->setBuddy(findChild<QWidget*>(FromUtf8(pair.control)));
+    Find<QLabel>(*this, pair.label)
+        ->setBuddy(Find<QWidget>(*this, pair.control));
   }
   for (const AccessibleName& entry : kAccessibleNames) {
-    findChild<QWidget*>(FromUtf8(entry.control))
+    Find<QWidget>(*this, entry.control)
         ->setAccessibleName(FromUtf8(entry.name));
   }
 
   for (std::size_t i = 0; i < inputs_.size(); ++i) {
-    inputs_[i] = findChild<QLineEdit*>(FromUtf8(kBoxNames[i]));
+    inputs_[i] = Find<QLineEdit>(*this, kBoxNames[i]);
   }
-  output_ = findChild<OutputBox*>(QStringLiteral("Text4"));
-  contact_note_ = findChild<QLabel*>(QStringLiteral("Label4"));
-  command1_ = findChild<QPushButton*>(QStringLiteral("Command1"));
-  command2_ = findChild<QPushButton*>(QStringLiteral("Command2"));
-  Q_ASSERT(inputs_[0] && inputs_[1] && inputs_[2] && output_ && contact_note_ &&
-           command1_ && command2_);
+  output_ = Find<OutputBox>(*this, "Text4");
+  contact_note_ = Find<QLabel>(*this, "Label4");
+  command1_ = Find<QPushButton>(*this, "Command1");
+  command2_ = Find<QPushButton>(*this, "Command2");
 }
 
 QLineEdit* Form1Window::Input(Box box) const {

@@ -13,9 +13,6 @@
 namespace zorvik::web {
 namespace {
 
-// The caption of the report's one button, as Chinese Windows words it.
-constexpr std::string_view kReportButton = "确定";
-
 // Phones show the keyboard a box asks for: the rent takes a decimal point,
 // the years whole digits. The increase keeps the full keyboard, on which the
 // minus sign of a falling rent is always reachable.
@@ -154,8 +151,8 @@ void Form1Page::ShowErrorReport(int number) {
   // reports has nothing left to do, so it returns while the report shows.
   const std::string text = ErrorReportText(number);
   zv_show_report(kErrorReportTitle.data(), kErrorReportTitle.size(),
-                 text.data(), text.size(), kReportButton.data(),
-                 kReportButton.size());
+                 text.data(), text.size(), kErrorReportButton.data(),
+                 kErrorReportButton.size());
 }
 
 }  // namespace zorvik::web

@@ -9,8 +9,12 @@ std::string_view Description(int number) {
   switch (number) {
     case kErrorOverflow:
       return "溢出";
+    case kErrorOutOfMemory:
+      return "内存不足";
     case kErrorTypeMismatch:
       return "类型不匹配";
+    case kErrorInternal:
+      return "内部错误";
     default:
       return "应用程序定义的错误或对象定义的错误";
   }

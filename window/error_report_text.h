@@ -12,6 +12,10 @@ namespace zorvik {
 // program's caption.
 inline constexpr std::string_view kErrorReportTitle = kWindowCaption;
 
+// The caption of its one button, as Chinese Windows words it; the hosts that
+// draw the button themselves use it whatever translations are installed.
+inline constexpr std::string_view kErrorReportButton = "确定";
+
 // Its text, UTF-8: the error number on one line and its description below,
 // in Chinese, e.g.
 //   运行时错误 '6':

@@ -1,6 +1,7 @@
 #ifndef ZORVIK_TESTS_QT_MODAL_WATCHDOG_H_
 #define ZORVIK_TESTS_QT_MODAL_WATCHDOG_H_
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
@@ -21,13 +22,22 @@ class ModalWatchdog {
   }
 
   const QStringList& seen() const { return seen_; }
+  // The captions of each message box's buttons, joined by "|".
+  const QStringList& buttons() const { return buttons_; }
 
  private:
   void CloseActiveModal() {
     QWidget* modal = QApplication::activeModalWidget();
     if (modal == nullptr) return;
     QString text;
-    if (auto* box = qobject_cast<QMessageBox*>(modal)) text = box->text();
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+      text = box->text();
+      QStringList captions;
+      for (const QAbstractButton* button : box->buttons()) {
+        captions << button->text();
+      }
+      buttons_ << captions.join(u'|');
+    }
     seen_ << modal->windowTitle() + u'|' + text;
     if (auto* dialog = qobject_cast<QDialog*>(modal)) {
       dialog->reject();
@@ -38,6 +48,7 @@ class ModalWatchdog {
 
   QTimer timer_;
   QStringList seen_;
+  QStringList buttons_;
 };
 
 }  // namespace zorvik
