@@ -9,6 +9,7 @@
 #include <limits>
 #include <vector>
 
+#include "qt/command_button.h"
 #include "qt/error_report.h"
 #include "qt/output_box.h"
 #include "qt/utf8_text.h"
@@ -40,14 +41,9 @@ QWidget* CreateControl(const ControlRow& row, QWidget* parent) {
     case ControlKind::kOutputBox:
       control = new OutputBox(parent);
       break;
-    case ControlKind::kButton: {
-      auto* button = new QPushButton(caption, parent);
-      // Enter and Esc trigger nothing in this window.
-      button->setAutoDefault(false);
-      button->setDefault(false);
-      control = button;
+    case ControlKind::kButton:
+      control = new CommandButton(caption, parent);
       break;
-    }
   }
   control->setObjectName(FromUtf8(row.name));
   // Device-independent pixels; Qt scales them on high-density screens.
@@ -129,6 +125,10 @@ void Form1Window::CreateControls() {
   for (const AccessibleName& entry : kAccessibleNames) {
     findChild<QWidget*>(FromUtf8(entry.control))
         ->setAccessibleName(FromUtf8(entry.name));
+  }
+  for (const DescribedBy& entry : kDescriptions) {
+    findChild<QWidget*>(FromUtf8(entry.control))
+        ->setAccessibleDescription(FromUtf8(SpokenCaption(entry.label)));
   }
 
   for (std::size_t i = 0; i < inputs_.size(); ++i) {
