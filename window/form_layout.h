@@ -126,6 +126,14 @@ inline constexpr std::array<DescribedBy, 1> kDescriptions = {{
     {"Text3", "Label5"},
 }};
 
+// The description of `control` as kDescriptions gives it; "" for none.
+constexpr std::string_view DescriptionOf(std::string_view control) {
+  for (const DescribedBy& entry : kDescriptions) {
+    if (entry.control == control) return SpokenCaption(entry.label);
+  }
+  return "";
+}
+
 }  // namespace zorvik
 
 #endif  // ZORVIK_WINDOW_FORM_LAYOUT_H_

@@ -15,6 +15,13 @@ constexpr std::string_view kHeader =
     "<table><tr><th>年份</th><th>租金</th></tr>";
 constexpr std::string_view kFooter = "</table>";
 
+// A spreadsheet reads a cell's text by its own locale: where the decimal
+// separator is a comma, LibreOffice takes 1102.5 for text and 1157.625 for
+// 1157625. So the rent cell also carries its value as LibreOffice's HTML
+// import reads it whatever the locale: sdval, written in US English (1033)
+// as sdnum says. Other programs ignore both and read the text.
+constexpr std::string_view kRentCellStart = "</td><td sdnum=\"1033;\" sdval=\"";
+
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // What a rent is written with: digits, point, exponent letter and signs.
@@ -93,7 +100,9 @@ std::string ScheduleTable(std::string_view shown, std::size_t begin,
     }
     table += "<tr><td>";
     table += entry.year;
-    table += "</td><td>";
+    table += kRentCellStart;
+    table += entry.rent;
+    table += "\">";
     table += entry.rent;
     table += "</td></tr>";
     at = entry.end - 1;

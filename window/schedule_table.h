@@ -14,7 +14,8 @@ namespace zorvik {
 // The whole schedule entries within the selection [begin, end) of `shown`,
 // the output box's text as the box shows it (UTF-8, any line break), as an
 // HTML table: a header row 年份 | 租金, then one row per entry with its year
-// and its rent exactly as shown (exponent form included). An entry is whole
+// and its rent exactly as shown (exponent form included), the rent also as
+// a value that spreadsheets read whatever their locale. An entry is whole
 // when the selection holds it from its "第" to the last character of its
 // rent. `begin` and `end` count UTF-16 code units, as Qt, Windows and the
 // browser count positions in a text; positions past the end mean the end.
@@ -22,7 +23,8 @@ namespace zorvik {
 // text alone.
 //   ScheduleTable("第 1 年租金：  1000\n\n", 0, 14) ==
 //       "<table><tr><th>年份</th><th>租金</th></tr>"
-//       "<tr><td>1</td><td>1000</td></tr></table>"
+//       "<tr><td>1</td><td sdnum=\"1033;\" sdval=\"1000\">1000</td></tr>"
+//       "</table>"
 //   ScheduleTable("第 1 年租金：  1000\n\n", 0, 13) == ""  // "100" of 1000
 std::string ScheduleTable(std::string_view shown, std::size_t begin,
                           std::size_t end);

@@ -60,7 +60,8 @@ class OutputBoxTest : public QObject {
     QCOMPARE(all->formats(), QStringList({QStringLiteral("text/plain"),
                                           QStringLiteral("text/html")}));
     QVERIFY(all->html().contains(
-        QStringLiteral("<tr><td>2</td><td>1.5E+20</td></tr>")));
+        QStringLiteral("<tr><td>2</td><td sdnum=\"1033;\" "
+                       "sdval=\"1.5E+20\">1.5E+20</td></tr>")));
 
     // Part of the second line, "1.5E+2": no whole entry, so text alone.
     QTextCursor part = box.textCursor();

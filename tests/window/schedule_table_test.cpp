@@ -17,7 +17,15 @@ const std::string kShownCrLf =
     "第 1 年租金：  1000\r\n\r\n第 2 年租金：  1050\r\n\r\n"
     "第 3 年租金：  1102.5\r\n\r\n";
 
-constexpr char kHeader[] = "<table><tr><th>年份</th><th>租金</th></tr>";
+const std::string kHeader = "<table><tr><th>年份</th><th>租金</th></tr>";
+
+// A row as the table writes it: the rent also as LibreOffice's value.
+std::string Row(std::string year, std::string rent) {
+  return "<tr><td>" + year + "</td><td sdnum=\"1033;\" sdval=\"" + rent +
+         "\">" + rent + "</td></tr>";
+}
+const std::string kWorkedTable = kHeader + Row("1", "1000") + Row("2", "1050") +
+                                 Row("3", "1102.5") + "</table>";
 
 TEST(ScheduleTableTest, HoldsTheWholeEntriesOfTheSelection) {
   const struct {
@@ -27,20 +35,15 @@ TEST(ScheduleTableTest, HoldsTheWholeEntriesOfTheSelection) {
     std::size_t end;
     std::string table;
   } cases[] = {
-      {"everything", kShown, 0, kAll,
-       std::string(kHeader) +
-           "<tr><td>1</td><td>1000</td></tr><tr><td>2</td><td>1050</td></tr>"
-           "<tr><td>3</td><td>1102.5</td></tr></table>"},
-      {"CR LF breaks", kShownCrLf, 0, kAll,
-       std::string(kHeader) +
-           "<tr><td>1</td><td>1000</td></tr><tr><td>2</td><td>1050</td></tr>"
-           "<tr><td>3</td><td>1102.5</td></tr></table>"},
+      {"everything", kShown, 0, kAll, kWorkedTable},
+      {"CR LF breaks", kShownCrLf, 0, kAll, kWorkedTable},
       // From the "第" of year 2 to the last digit of its rent: 16 + 14.
       {"one entry exactly", kShown, 16, 30,
-       std::string(kHeader) + "<tr><td>2</td><td>1050</td></tr></table>"},
+       "<table><tr><th>年份</th><th>租金</th></tr><tr><td>2</td>"
+       "<td sdnum=\"1033;\" sdval=\"1050\">1050</td></tr></table>"},
       // Year 1 lacks its "第", year 3 the last digit of 1102.5.
       {"cut at both ends", kShown, 1, 47,
-       std::string(kHeader) + "<tr><td>2</td><td>1050</td></tr></table>"},
+       kHeader + Row("2", "1050") + "</table>"},
       {"the last digit missing", kShown, 16, 29, ""},
       {"one rent alone", kShown, 10, 14, ""},
       {"nothing selected", kShown, 16, 16, ""},
@@ -52,13 +55,11 @@ TEST(ScheduleTableTest, HoldsTheWholeEntriesOfTheSelection) {
        "第 1024 年租金：  8.98846567431158E+307\n\n"
        "第 7 年租金：  -1.5E-05\n\n第 8 年租金：  1E+15",
        0, kAll,
-       std::string(kHeader) +
-           "<tr><td>1024</td><td>8.98846567431158E+307</td></tr>"
-           "<tr><td>7</td><td>-1.5E-05</td></tr>"
-           "<tr><td>8</td><td>1E+15</td></tr></table>"},
+       kHeader + Row("1024", "8.98846567431158E+307") + Row("7", "-1.5E-05") +
+           Row("8", "1E+15") + "</table>"},
       // Positions count UTF-16 units: U+1F600 takes two, then "\n".
       {"a character beyond U+FFFF before", "\U0001F600\n第 9 年租金：  5", 3,
-       kAll, std::string(kHeader) + "<tr><td>9</td><td>5</td></tr></table>"},
+       kAll, kHeader + Row("9", "5") + "</table>"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ScheduleTable(c.shown, c.begin, c.end), c.table) << c.what;
