@@ -11,16 +11,18 @@ namespace {
 constexpr std::string_view kEntryStart = "第 ";
 constexpr std::string_view kAfterYear = " 年租金：  ";
 
+// The rows' body written out as an HTML parser makes it anyway: browsers
+// rebuild the HTML they read from a clipboard, and it reads back the same.
 constexpr std::string_view kHeader =
-    "<table><tr><th>年份</th><th>租金</th></tr>";
-constexpr std::string_view kFooter = "</table>";
+    "<table><tbody><tr><th>年份</th><th>租金</th></tr>";
+constexpr std::string_view kFooter = "</tbody></table>";
 
 // A spreadsheet reads a cell's text by its own locale: where the decimal
 // separator is a comma, LibreOffice takes 1102.5 for text and 1157.625 for
 // 1157625. So the rent cell also carries its value as LibreOffice's HTML
 // import reads it whatever the locale: sdval, written in US English (1033)
 // as sdnum says. Other programs ignore both and read the text.
-constexpr std::string_view kRentCellStart = "</td><td sdnum=\"1033;\" sdval=\"";
+constexpr std::string_view kRentCellStart = R"(</td><td sdnum="1033;" sdval=")";
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 

@@ -22,9 +22,9 @@ namespace zorvik {
 // Returns "" when the selection holds no whole entry: such a copy is plain
 // text alone.
 //   ScheduleTable("第 1 年租金：  1000\n\n", 0, 14) ==
-//       "<table><tr><th>年份</th><th>租金</th></tr>"
+//       "<table><tbody><tr><th>年份</th><th>租金</th></tr>"
 //       "<tr><td>1</td><td sdnum=\"1033;\" sdval=\"1000\">1000</td></tr>"
-//       "</table>"
+//       "</tbody></table>"
 //   ScheduleTable("第 1 年租金：  1000\n\n", 0, 13) == ""  // "100" of 1000
 std::string ScheduleTable(std::string_view shown, std::size_t begin,
                           std::size_t end);

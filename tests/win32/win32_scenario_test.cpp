@@ -50,7 +50,8 @@ std::string HtmlDocumentOf(std::string_view data) {
   EXPECT_TRUE(data.substr(start_html).starts_with("<html>"));
   const std::string_view fragment =
       data.substr(start_fragment, end_fragment - start_fragment);
-  EXPECT_TRUE(fragment.starts_with("<table>") && fragment.ends_with("</table>"))
+  EXPECT_TRUE(fragment.starts_with("<table><tbody>") &&
+              fragment.ends_with("</table>"))
       << fragment.substr(0, 40);
   return std::string(data.substr(start_html, end_html - start_html));
 }

@@ -81,11 +81,11 @@ std::vector<Scenario> MakeScenarios() {
   const std::string longest = BuildSchedule({1000.0, 32767, -1});
   const Copied worked_copy = {
       ShownEntry(1, "1000") + ShownEntry(2, "1050") + ShownEntry(3, "1102.5"),
-      "<table><tr><th>年份</th><th>租金</th></tr>"
+      "<table><tbody><tr><th>年份</th><th>租金</th></tr>"
       "<tr><td>1</td><td sdnum=\"1033;\" sdval=\"1000\">1000</td></tr>"
       "<tr><td>2</td><td sdnum=\"1033;\" sdval=\"1050\">1050</td></tr>"
       "<tr><td>3</td><td sdnum=\"1033;\" sdval=\"1102.5\">1102.5</td></tr>"
-      "</table>"};
+      "</tbody></table>"};
   const std::string megabyte_number = "0." + std::string(1 << 20, '0') + "1";
   const std::string megabyte_text(1 << 20, 'a');
 
