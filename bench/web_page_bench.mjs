@@ -1,6 +1,7 @@
 // The web page's figures in headless Chromium, each the median of several
 // runs: load from disk until the focus is in Text3, compute 100 and 32767
-// years until painted, clear after 32767 years, and a plain <textarea> given
+// years until painted, clear after 32767 years, select all of 32767 years
+// and copy it through the page's copy handler, and a plain <textarea> given
 // the same 32767-year text in the same run as the reference. Also the page's
 // size, plain and gzipped.
 //   node bench/web_page_bench.mjs [build/web/site]
@@ -121,6 +122,16 @@ for (let run = 0; run < kRuns; ++run) {
   // textarea of the same size, in the same run.
   await page.evaluate(setInputs('1000', '32767', '-1'));
   await page.click('#Command1');
+  // Select all, then a copy of it through the page's copy handler: the
+  // text and the table that C++ makes from the selection.
+  add('select all of 32767 years, until painted',
+      (await timeInPage(page, `getSelection().selectAllChildren(Text4);`))
+          .painted);
+  add('copy all of 32767 years (text and table), until painted',
+      (await timeInPage(page, `
+      Text4.dispatchEvent(new ClipboardEvent(
+          'copy', {clipboardData: new DataTransfer(), bubbles: true}));`))
+          .painted);
   await page.evaluate(() => {
     window.zorvikShown = document.getElementById('Text4').textContent;
   });

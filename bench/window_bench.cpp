@@ -1,7 +1,8 @@
 // Times the window's response, offscreen: from the compute click to the
-// painted output box, and a clear right after the longest schedule. Prints the
-// median and the spread of several runs; the figures are for people to read,
-// not a pass/fail check (a shared machine is too noisy for that).
+// painted output box, a clear right after the longest schedule, and a copy
+// of all of it. Prints the median and the spread of several runs; the
+// figures are for people to read, not a pass/fail check (a shared machine is
+// too noisy for that).
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -101,6 +102,18 @@ int main(int argc, char* argv[]) {
             },
             [&] { clear->click(); }),
         50);
+
+  // Select all and copy: the text and the table put on the clipboard.
+  Print("copy all of 32767 years",
+        Time(
+            output,
+            [&] {
+              enter("32767")();
+              compute->click();
+              output->selectAll();
+            },
+            [&] { output->copy(); }),
+        1000);
 
   // Hostile pastes into the rent box: a number a megabyte long (kept, then
   // computed), and a megabyte of text that is none (reset to 0 at once).

@@ -10,6 +10,7 @@
 #include <limits>
 #include <vector>
 
+#include "qt/command_button.h"
 #include "qt/error_report.h"
 #include "qt/layout_scale.h"
 #include "qt/output_box.h"
@@ -42,14 +43,9 @@ QWidget* CreateControl(const ControlRow& row, QWidget* parent) {
     case ControlKind::kOutputBox:
       control = new OutputBox(parent);
       break;
-    case ControlKind::kButton: {
-      auto* button = new QPushButton(caption, parent);
-      // Enter and Esc trigger nothing in this window.
-      button->setAutoDefault(false);
-      button->setDefault(false);
-      control = button;
+    case ControlKind::kButton:
+      control = new CommandButton(caption, parent);
       break;
-    }
   }
   control->setObjectName(FromUtf8(row.name));
   if (!row.initially_visible) control->hide();
@@ -146,6 +142,10 @@ void Form1Window::CreateControls() {
   for (const AccessibleName& entry : kAccessibleNames) {
     Find<QWidget>(*this, entry.control)
         ->setAccessibleName(FromUtf8(entry.name));
+  }
+  for (const DescribedBy& entry : kDescriptions) {
+    findChild<QWidget*>(FromUtf8(entry.control))
+        ->setAccessibleDescription(FromUtf8(SpokenCaption(entry.label)));
   }
 
   for (std::size_t i = 0; i < inputs_.size(); ++i) {

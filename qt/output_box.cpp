@@ -1,7 +1,12 @@
 #include "qt/output_box.h"
 
+#include <QMimeData>
+#include <QTextCursor>
+#include <QTextDocumentFragment>
+
 #include "qt/utf8_text.h"
 #include "window/output_text.h"
+#include "window/schedule_table.h"
 
 namespace zorvik::qt {
 
@@ -24,6 +29,20 @@ OutputBox::OutputBox(QWidget* parent) : QPlainTextEdit(parent) {
 void OutputBox::SetText(std::string_view text) {
   text_ = text;
   setPlainText(FromUtf8(DisplayForm(text_, "\n")));
+}
+
+QMimeData* OutputBox::createMimeDataFromSelection() const {
+  const QTextCursor cursor = textCursor();
+  auto* data = new QMimeData;
+  data->setText(cursor.selection().toPlainText());
+  // The document counts positions as the shown text does, a block's break
+  // as one "\n".
+  const std::string table =
+      ScheduleTable(DisplayForm(text_, "\n"),
+                    static_cast<std::size_t>(cursor.selectionStart()),
+                    static_cast<std::size_t>(cursor.selectionEnd()));
+  if (!table.empty()) data->setHtml(FromUtf8(HtmlDocument(table)));
+  return data;
 }
 
 }  // namespace zorvik::qt

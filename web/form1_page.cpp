@@ -9,6 +9,7 @@
 #include "window/error_report_text.h"
 #include "window/form_layout.h"
 #include "window/output_text.h"
+#include "window/schedule_table.h"
 
 namespace zorvik::web {
 namespace {
@@ -85,6 +86,9 @@ Form1Page::Form1Page() {
     zv_set_accessible_name(Row(entry.control), entry.name.data(),
                            entry.name.size());
   }
+  for (const DescribedBy& entry : kDescriptions) {
+    zv_set_description(Row(entry.control), Row(entry.label));
+  }
   for (const InputMode& entry : kInputModes) {
     zv_set_input_mode(Row(entry.control), entry.mode);
   }
@@ -134,6 +138,12 @@ void Form1Page::SetText(Box box, std::string_view text) {
         static_cast<int>(std::count(first, shown.data() + end, '\n')));
     begin = end;
   }
+}
+
+std::string Form1Page::ScheduleHtml(std::size_t begin, std::size_t end) const {
+  const std::string table =
+      ScheduleTable(DisplayForm(output_text_, "\n"), begin, end);
+  return table.empty() ? table : HtmlDocument(table);
 }
 
 bool Form1Page::HasFocus(Box box) const { return zv_has_focus(Row(box)); }

@@ -1,6 +1,7 @@
 #ifndef ZORVIK_WEB_FORM1_PAGE_H_
 #define ZORVIK_WEB_FORM1_PAGE_H_
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,10 @@ class Form1Page : private FormControls {
   Form1& form() { return form_; }
   // What the program last wrote into the output box, whatever it shows.
   const std::string& output_text() const { return output_text_; }
+  // The HTML document a copy of the output box's text from `begin` to `end`
+  // (UTF-16 units of the shown text) carries beside the plain text; "" when
+  // the selection holds no whole schedule entry (see ScheduleTable).
+  std::string ScheduleHtml(std::size_t begin, std::size_t end) const;
 
  private:
   Form1Page();

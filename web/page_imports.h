@@ -10,8 +10,8 @@
 extern "C" {
 
 // Sizes the window's element (#Form1) in CSS pixels and gives it the keys of
-// a window: Tab goes round its controls, Enter on a button does nothing. On a
-// narrow screen the window is scaled to fit.
+// a window: Tab goes round its controls. On a narrow screen the window is
+// scaled to fit.
 void zv_open_window(int width, int height);
 // Adds the table row's control to the window's element, placed in CSS pixels,
 // and wires its events to the exports in page_exports.cpp. `kind` is "label",
@@ -25,6 +25,9 @@ void zv_create_control(int row, const char* kind, const char* name,
 void zv_label_for(int label_row, int control_row);
 // Gives the control an accessible name of its own.
 void zv_set_accessible_name(int row, const char* name, std::size_t length);
+// Makes the label at `label_row` describe the control at `row` to screen
+// readers, after its name.
+void zv_set_description(int row, int label_row);
 // Asks phones for the keyboard that fits the box ("decimal", "numeric",
 // "text").
 void zv_set_input_mode(int row, const char* mode);

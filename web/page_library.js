@@ -9,17 +9,27 @@ mergeInto(LibraryManager.library, {
     return UTF8ToString(pointer, length);
   },
 
+  // Where (`node`, `offset`) lies in the text `box` shows, in UTF-16 units
+  // from its start; a point before the box is its start, one after it its
+  // end.
+  $ZvTextOffset: function(box, node, offset) {
+    if (!box.contains(node)) {
+      const after =
+          box.compareDocumentPosition(node) & Node.DOCUMENT_POSITION_FOLLOWING;
+      return after ? box.textContent.length : 0;
+    }
+    const before = document.createRange();
+    before.selectNodeContents(box);
+    before.setEnd(node, offset);
+    return before.toString().length;
+  },
+
   zv_open_window__deps: ['$ZvControls'],
   zv_open_window: function(width, height) {
     const form = document.getElementById('Form1');
     form.style.width = width + 'px';
     form.style.height = height + 'px';
     form.addEventListener('keydown', (event) => {
-      // Neither button is the window's default: Enter clicks nothing.
-      if (event.key === 'Enter' && event.target.localName === 'button') {
-        event.preventDefault();
-        return;
-      }
       // Tab goes round the window's controls, as in a window of its own.
       if (event.key !== 'Tab') return;
       const chain = ZvControls.filter((e) => e.tabIndex > 0)
@@ -41,7 +51,7 @@ mergeInto(LibraryManager.library, {
     fit();
   },
 
-  zv_create_control__deps: ['$ZvControls', '$ZvText'],
+  zv_create_control__deps: ['$ZvControls', '$ZvText', '$ZvTextOffset'],
   zv_create_control: function(
       row, kindName, name, caption, captionLength, left, top, width, height,
       tabIndex, visible) {
@@ -97,11 +107,17 @@ mergeInto(LibraryManager.library, {
       });
       // The text as written, line breaks and all: the blocks' own texts, not
       // a rendering of them, which would add a break at every block's edge.
+      // Whole schedule entries go along as a table, for spreadsheets; the
+      // C++ side makes it from where the selection lies in the shown text.
       element.addEventListener('copy', (event) => {
         const selection = getSelection();
         if (selection.rangeCount === 0) return;
-        event.clipboardData.setData(
-            'text/plain', selection.getRangeAt(0).toString());
+        const range = selection.getRangeAt(0);
+        event.clipboardData.setData('text/plain', range.toString());
+        const html = UTF8ToString(_zorvik_schedule_html(
+            ZvTextOffset(element, range.startContainer, range.startOffset),
+            ZvTextOffset(element, range.endContainer, range.endOffset)));
+        if (html) event.clipboardData.setData('text/html', html);
         event.preventDefault();
       });
     } else {  // a label or a button
@@ -131,6 +147,11 @@ mergeInto(LibraryManager.library, {
   zv_set_accessible_name__deps: ['$ZvControls', '$ZvText'],
   zv_set_accessible_name: function(row, name, length) {
     ZvControls[row].setAttribute('aria-label', ZvText(name, length));
+  },
+
+  zv_set_description__deps: ['$ZvControls'],
+  zv_set_description: function(row, labelRow) {
+    ZvControls[row].setAttribute('aria-describedby', ZvControls[labelRow].id);
   },
 
   zv_set_input_mode__deps: ['$ZvControls'],

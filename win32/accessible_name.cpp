@@ -18,19 +18,44 @@ bool IsSelf(const VARIANT& child) {
   return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
 }
 
-// The standard accessible object of a control with another name. Every call
-// but the name goes to the standard object, which keeps following the
-// control (its text as the value, its state, its place on the screen).
+// What the control's accessible object says of it in place of the standard
+// object's words.
+struct AccessibleTexts {
+  std::wstring name;
+  std::wstring description;  // empty: the standard object's
+};
+
+// A string of COM's own; null when there was no memory for it.
+BSTR ComString(const std::wstring& text) {
+  return SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+}
+
+// A copy of `text` (null when it could not be made) for the caller to free.
+HRESULT CopyComString(BSTR text, BSTR* copy) {
+  if (copy == nullptr) return E_POINTER;
+  *copy =
+      text == nullptr ? nullptr : SysAllocStringLen(text, SysStringLen(text));
+  return *copy != nullptr ? S_OK : E_OUTOFMEMORY;
+}
+
+// The standard accessible object of a control with another name and,
+// where given, a description. Every other call goes to the standard object,
+// which keeps following the control (its text as the value, its state, its
+// place on the screen).
 class NamedAccessible final : public IAccessible {
  public:
-  // Takes over the caller's reference to `standard`. The name is kept as a
-  // string of COM's own (null when there was no memory for it): the object
-  // may outlive the control, and it is made where no exception may leave.
-  NamedAccessible(IAccessible* standard, const std::wstring& name)
+  // Takes over the caller's reference to `standard`. The texts are kept as
+  // strings of COM's own: the object may outlive the control, and it is made
+  // where no exception may leave.
+  NamedAccessible(IAccessible* standard, const AccessibleTexts& texts)
       : standard_(standard),
-        name_(SysAllocStringLen(name.data(), static_cast<UINT>(name.size()))) {}
+        name_(ComString(texts.name)),
+        description_(texts.description.empty() ? nullptr
+                                               : ComString(texts.description)) {
+  }
   ~NamedAccessible() {
     SysFreeString(name_);
+    SysFreeString(description_);
     standard_->Release();
   }
   NamedAccessible(const NamedAccessible&) = delete;
@@ -80,10 +105,7 @@ class NamedAccessible final : public IAccessible {
   // IAccessible.
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
     if (!IsSelf(child)) return standard_->get_accName(child, name);
-    if (name == nullptr) return E_POINTER;
-    *name = name_ == nullptr ? nullptr
-                             : SysAllocStringLen(name_, SysStringLen(name_));
-    return *name != nullptr ? S_OK : E_OUTOFMEMORY;
+    return CopyComString(name_, name);
   }
   HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
     return standard_->get_accParent(parent);
@@ -100,7 +122,10 @@ class NamedAccessible final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child,
                                                BSTR* description) override {
-    return standard_->get_accDescription(child, description);
+    if (!IsSelf(child) || description_ == nullptr) {
+      return standard_->get_accDescription(child, description);
+    }
+    return CopyComString(description_, description);
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
     return standard_->get_accRole(child, role);
@@ -158,6 +183,7 @@ class NamedAccessible final : public IAccessible {
  private:
   IAccessible* standard_;
   BSTR name_;
+  BSTR description_;
   LONG references_ = 1;
 };
 
@@ -167,7 +193,7 @@ class NamedAccessible final : public IAccessible {
 LRESULT CALLBACK AnswerWithName(HWND control, UINT message, WPARAM wparam,
                                 LPARAM lparam, UINT_PTR /*id*/,
                                 DWORD_PTR data) {
-  const auto* name = reinterpret_cast<const std::wstring*>(data);
+  const auto* texts = reinterpret_cast<const AccessibleTexts*>(data);
   // The object id is a DWORD: compared as an LPARAM it would be sign-extended.
   if (message == WM_GETOBJECT &&
       static_cast<DWORD>(lparam) == static_cast<DWORD>(OBJID_CLIENT)) {
@@ -175,7 +201,7 @@ LRESULT CALLBACK AnswerWithName(HWND control, UINT message, WPARAM wparam,
     if (SUCCEEDED(CreateStdAccessibleObject(
             control, OBJID_CLIENT, __uuidof(IAccessible),
             reinterpret_cast<void**>(&standard)))) {
-      auto* named = new (std::nothrow) NamedAccessible(standard, *name);
+      auto* named = new (std::nothrow) NamedAccessible(standard, *texts);
       if (named == nullptr) {
         standard->Release();
       } else {
@@ -187,15 +213,17 @@ LRESULT CALLBACK AnswerWithName(HWND control, UINT message, WPARAM wparam,
     }
   } else if (message == WM_NCDESTROY) {
     RemoveWindowSubclass(control, &AnswerWithName, kNameSubclassId);
-    delete name;
+    delete texts;
   }
   return DefSubclassProc(control, message, wparam, lparam);
 }
 
 }  // namespace
 
-bool SetAccessibleName(HWND control, std::wstring_view name) {
-  auto* stored = new std::wstring(name);
+bool SetAccessibleName(HWND control, std::wstring_view name,
+                       std::wstring_view description) {
+  auto* stored =
+      new AccessibleTexts{std::wstring(name), std::wstring(description)};
   const bool subclassed =
       SetWindowSubclass(control, &AnswerWithName, kNameSubclassId,
                         reinterpret_cast<DWORD_PTR>(stored)) != FALSE;

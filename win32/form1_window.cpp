@@ -10,6 +10,7 @@
 #include "win32/compat.h"
 #include "win32/layout_scale.h"
 #include "win32/resource.h"
+#include "win32/schedule_copy.h"
 #include "win32/utf16.h"
 #include "window/error_report_text.h"
 #include "window/font_scale.h"
@@ -20,7 +21,7 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"ZorvikForm1";
 // Control ids start above IDOK and IDCANCEL, which IsDialogMessage sends for
-// Enter and Esc: those must reach no handler.
+// Enter and Esc: neither is a control's click.
 constexpr int kFirstControlId = 100;
 constexpr DWORD kWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
@@ -195,6 +196,7 @@ void Form1Window::CreateControls() {
       SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
       SetWindowSubclass(control, &BoxKeys, kKeySubclassId, 0);
     }
+    if (row.kind == ControlKind::kOutputBox) CopySchedulesAsTables(control);
     if (row.kind != ControlKind::kLabel) {
       SetWindowSubclass(control, &NoteFocus, kFocusSubclassId,
                         reinterpret_cast<DWORD_PTR>(&last_focus_));
@@ -206,10 +208,12 @@ void Form1Window::CreateControls() {
 void Form1Window::NameControls() {
   for (const LabelFor& pair : kLabelBuddies) {
     SetAccessibleName(Control(pair.control),
-                      ToUtf16(kForm1Controls[RowOf(pair.label)].caption));
+                      ToUtf16(kForm1Controls[RowOf(pair.label)].caption),
+                      ToUtf16(DescriptionOf(pair.control)));
   }
   for (const AccessibleName& entry : kAccessibleNames) {
-    SetAccessibleName(Control(entry.control), ToUtf16(entry.name));
+    SetAccessibleName(Control(entry.control), ToUtf16(entry.name),
+                      ToUtf16(DescriptionOf(entry.control)));
   }
 }
 
@@ -346,9 +350,13 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void Form1Window::OnCommand(int id, int code) {
+  if (id == IDOK) {
+    PressFocusedButton();
+    return;
+  }
   const int row_index = id - kFirstControlId;
   if (row_index < 0 || row_index >= static_cast<int>(kForm1Controls.size())) {
-    return;  // IDOK and IDCANCEL from Enter and Esc: nothing happens
+    return;  // IDCANCEL from Esc: nothing happens
   }
   const std::string_view name = kForm1Controls[row_index].name;
   if (code == EN_CHANGE && !writing_) {
@@ -358,6 +366,18 @@ void Form1Window::OnCommand(int id, int code) {
   } else if (code == BN_CLICKED) {
     if (name == "Command1") form_.Command1Click();
     if (name == "Command2") form_.Command2Click();
+  }
+}
+
+void Form1Window::PressFocusedButton() {
+  // With no default button, the window hears Enter as IDOK wherever the
+  // focus is. A button that has the focus is pressed by it, as by Space;
+  // in a box Enter does nothing.
+  HWND focus = GetFocus();
+  const std::string_view name = NameOf(focus);
+  if (!name.empty() &&
+      kForm1Controls[RowOf(name)].kind == ControlKind::kButton) {
+    SendMessageW(focus, BM_CLICK, 0, 0);
   }
 }
 

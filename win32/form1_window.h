@@ -54,6 +54,8 @@ class Form1Window : private FormControls {
                                      LPARAM lparam);
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   void OnCommand(int id, int code);
+  // Enter: presses the button with the focus, if a button has it.
+  void PressFocusedButton();
   void CreateControls();
   // Names the boxes for screen readers: each input box after its label, the
   // controls with a name of their own by it.

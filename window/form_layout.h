@@ -105,6 +105,35 @@ inline constexpr std::array<AccessibleName, 2> kAccessibleNames = {{
     {"Label5", "百分比"},
 }};
 
+// What a screen reader says for a label: its own accessible name where it
+// has one, else its caption.
+constexpr std::string_view SpokenCaption(std::string_view label) {
+  for (const AccessibleName& entry : kAccessibleNames) {
+    if (entry.control == label) return entry.name;
+  }
+  const std::size_t row = RowOf(label);
+  return row < kForm1Controls.size() ? kForm1Controls[row].caption : "";
+}
+
+// What assistive technology reads after a control's name, from a label that
+// says more about it: the increase is in percent, as the % after its box
+// shows.
+struct DescribedBy {
+  std::string_view control;
+  std::string_view label;
+};
+inline constexpr std::array<DescribedBy, 1> kDescriptions = {{
+    {"Text3", "Label5"},
+}};
+
+// The description of `control` as kDescriptions gives it; "" for none.
+constexpr std::string_view DescriptionOf(std::string_view control) {
+  for (const DescribedBy& entry : kDescriptions) {
+    if (entry.control == control) return SpokenCaption(entry.label);
+  }
+  return "";
+}
+
 }  // namespace zorvik
 
 #endif  // ZORVIK_WINDOW_FORM_LAYOUT_H_

@@ -217,6 +217,22 @@ class Form1WindowTest : public QObject {
     QAccessibleInterface* rent = QAccessible::queryAccessibleInterface(Text(1));
     QCOMPARE(rent->role(), QAccessible::EditableText);
     QCOMPARE(rent->text(QAccessible::Value), QStringLiteral("0"));
+    // The increase is read with its unit, from the % label.
+    QCOMPARE(QAccessible::queryAccessibleInterface(Text(3))->text(
+                 QAccessible::Description),
+             QStringLiteral("百分比"));
+    QCOMPARE(rent->text(QAccessible::Description), QString());
+  }
+
+  void keypadEnterPressesTheFocusedButton() {
+    auto* compute = Control<QPushButton>("Command1");
+    QVERIFY(!compute->isDefault() && !compute->autoDefault());
+    compute->setFocus();
+    QTest::keyClick(compute, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(form_->form().ComputeCount(), 1);
+    // With a modifier it is another key.
+    QTest::keyClick(compute, Qt::Key_Return, Qt::ControlModifier);
+    QCOMPARE(form_->form().ComputeCount(), 1);
   }
 
   void scaledWindowGrabsAtItsPixelRatio() {

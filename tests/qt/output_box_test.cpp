@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextLayout>
 
 namespace zorvik::qt {
@@ -42,6 +44,34 @@ class OutputBoxTest : public QObject {
     QTest::keyClick(&box, Qt::Key_Delete);
     QVERIFY(box.Text() == std::string("E1\n\r\n\r\nE2\n\r\n\r\n"));
     QCOMPARE(box.toPlainText(), QStringLiteral("E1\n\nE2\n\n"));
+  }
+
+  void copyCarriesTextAndATableOnly() {
+    OutputBox box;
+    box.SetText(
+        "第 1 年租金：  1000\n\r\n\r\n第 2 年租金：  1.5E+20\n\r\n\r\n");
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    box.setFocus();
+    QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&box, Qt::Key_C, Qt::ControlModifier);
+    const QMimeData* all = QApplication::clipboard()->mimeData();
+    // No rich text, Markdown or ODF of Qt's own for a paste to prefer.
+    QCOMPARE(all->formats(), QStringList({QStringLiteral("text/plain"),
+                                          QStringLiteral("text/html")}));
+    QVERIFY(all->html().contains(
+        QStringLiteral("<tr><td>2</td><td sdnum=\"1033;\" "
+                       "sdval=\"1.5E+20\">1.5E+20</td></tr>")));
+
+    // Part of the second line, "1.5E+2": no whole entry, so text alone.
+    QTextCursor part = box.textCursor();
+    part.setPosition(26);
+    part.setPosition(32, QTextCursor::KeepAnchor);
+    box.setTextCursor(part);
+    QTest::keyClick(&box, Qt::Key_C, Qt::ControlModifier);
+    const QMimeData* some = QApplication::clipboard()->mimeData();
+    QCOMPARE(some->text(), QStringLiteral("1.5E+2"));
+    QCOMPARE(some->formats(), QStringList(QStringLiteral("text/plain")));
   }
 
   void wrapsAndAlwaysHasAVerticalScrollBar() {

@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 #include <memory>
@@ -52,6 +53,8 @@ class QtHost : public ScenarioHost {
         return QTest::keyClick(focus, Qt::Key_Return);
       case Key::kEscape:
         return QTest::keyClick(focus, Qt::Key_Escape);
+      case Key::kCopy:
+        return QTest::keyClick(focus, Qt::Key_C, Qt::ControlModifier);
     }
   }
   void Paste(std::string_view utf8) override {
@@ -78,6 +81,12 @@ class QtHost : public ScenarioHost {
   std::string FocusedControl() override {
     QWidget* focus = QApplication::focusWidget();
     return focus ? focus->objectName().toStdString() : std::string();
+  }
+  Copied Clipboard() override {
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    if (data == nullptr) return {};
+    return {data->text().toStdString(),
+            data->hasHtml() ? data->html().toStdString() : std::string()};
   }
   bool ContactNoteVisible() override {
     return Widget<QLabel>("Label4")->isVisible();

@@ -99,6 +99,14 @@ const operations = {
   caret: (name) => page.evaluate(
       (id) => String(document.getElementById(id).selectionEnd), name),
   focused: () => page.evaluate(() => document.activeElement?.id ?? ''),
+  // The clipboard's text and HTML as another program reads them, split by
+  // "\x1e"; no HTML flavour gives "".
+  clipboard: () => page.evaluate(async () => {
+    const [item] = await navigator.clipboard.read();
+    const read = async (type) =>
+        item.types.includes(type) ? (await item.getType(type)).text() : '';
+    return `${await read('text/plain')}\x1e${await read('text/html')}`;
+  }),
   visible: (name) =>
       page.isVisible(element(name)).then((visible) => (visible ? '1' : '0')),
   count: () => page.evaluate(() => String(Module._zorvik_compute_count())),
@@ -120,17 +128,22 @@ const operations = {
               document.documentElement.clientWidth ?
           '1' :
           '0'),
-  // The name Chromium's accessibility tree gives the control.
-  async accessible_name(name) {
-    const session = await context.newCDPSession(page);
-    const {nodes} = await session.send('Accessibility.getPartialAXTree', {
-      backendNodeId: await backendNodeId(session, name),
-      fetchRelatives: false,
-    });
-    await session.detach();
-    return nodes[0]?.name?.value ?? '';
-  },
+  // The name and the description Chromium's accessibility tree gives the
+  // control.
+  accessible_name: async (name) => (await axNode(name))?.name?.value ?? '',
+  accessible_description: async (name) =>
+      (await axNode(name))?.description?.value ?? '',
 };
+
+async function axNode(name) {
+  const session = await context.newCDPSession(page);
+  const {nodes} = await session.send('Accessibility.getPartialAXTree', {
+    backendNodeId: await backendNodeId(session, name),
+    fetchRelatives: false,
+  });
+  await session.detach();
+  return nodes[0];
+}
 
 async function backendNodeId(session, name) {
   const {root} = await session.send('DOM.getDocument', {depth: 0});

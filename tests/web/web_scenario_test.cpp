@@ -63,6 +63,12 @@ class WebHost : public ScenarioHost {
     return std::atoi(Drive("caret", NameOf(box)).c_str());
   }
   std::string FocusedControl() override { return Drive("focused"); }
+  Copied Clipboard() override {
+    const std::string both = Drive("clipboard");
+    const std::size_t split = both.find('\x1e');
+    if (split == std::string::npos) return {both, {}};
+    return {both.substr(0, split), both.substr(split + 1)};
+  }
   bool ContactNoteVisible() override {
     return Drive("visible", "Label4") == "1";
   }
@@ -98,6 +104,8 @@ class WebHost : public ScenarioHost {
         return "Enter";
       case Key::kEscape:
         return "Escape";
+      case Key::kCopy:
+        return "Control+C";
     }
     return {};
   }
@@ -171,6 +179,11 @@ TEST(WebAccessibilityTest, ScreenReadersHearTheTablesNames) {
   }
   for (const char* button : {"Command1", "Command2"}) {
     EXPECT_EQ(Drive("accessible_name", button), caption_of(button)) << button;
+  }
+  for (const DescribedBy& entry : kDescriptions) {
+    EXPECT_EQ(Drive("accessible_description", entry.control),
+              SpokenCaption(entry.label))
+        << entry.control;
   }
 }
 

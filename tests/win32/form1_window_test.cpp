@@ -16,6 +16,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "win32/utf16.h"
@@ -309,6 +310,7 @@ class ComApartment {
 
 struct Accessible {
   std::string name;
+  std::string description;
   LONG role = 0;
   std::string value;
 };
@@ -329,6 +331,11 @@ Accessible ReadAccessible(HWND control) {
   BSTR text = nullptr;
   if (object->get_accName(self, &text) == S_OK && text != nullptr) {
     read.name = ToUtf8(std::wstring_view(text, SysStringLen(text)));
+  }
+  SysFreeString(text);
+  text = nullptr;
+  if (object->get_accDescription(self, &text) == S_OK && text != nullptr) {
+    read.description = ToUtf8(std::wstring_view(text, SysStringLen(text)));
   }
   SysFreeString(text);
   text = nullptr;
@@ -358,10 +365,49 @@ TEST_F(Win32Form1Test, ScreenReadersReadTheNames) {
     EXPECT_EQ(ReadAccessible(Control(entry.control)).name, entry.name)
         << entry.control;
   }
+  // The increase with its unit, as the % label says it.
+  EXPECT_EQ(ReadAccessible(Control("Text3")).description, "百分比");
   // The buttons by their captions, as Windows names them.
   for (const std::string_view button : {"Command1", "Command2"}) {
     EXPECT_EQ(ReadAccessible(Control(button)).name, Row(button).caption);
   }
+}
+
+// Ctrl+Insert copies as Ctrl+C does (the scenarios copy with that): whole
+// entries with their table, part of one as text alone.
+TEST_F(Win32Form1Test, CtrlInsertCopiesWholeEntriesAsATable) {
+  window_->form().WriteBox(
+      Box::kText4,
+      "第 1 年租金：  1000\n\r\n\r\n第 2 年租金：  1.5E+20\n\r\n\r\n");
+  HWND output = Control("Text4");
+  SetFocus(output);
+  const UINT html_format = RegisterClipboardFormatW(L"HTML Format");
+  const auto copy = [&](int start, int end) {
+    SendMessageW(output, EM_SETSEL, start, end);
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    PostMessageW(output, WM_KEYDOWN, VK_INSERT, 0);
+    DeliverPendingMessages(hwnd());
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    std::string text;
+    if (OpenClipboard(hwnd())) {
+      if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        text = ToUtf8(static_cast<const wchar_t*>(GlobalLock(data)));
+        GlobalUnlock(data);
+      }
+      CloseClipboard();
+    }
+    return std::make_pair(text, IsClipboardFormatAvailable(html_format) != 0);
+  };
+  EXPECT_EQ(copy(0, -1),
+            std::make_pair(std::string("第 1 年租金：  1000\r\n\r\n"
+                                       "第 2 年租金：  1.5E+20\r\n\r\n"),
+                           true));
+  // "1.5E+2": the second entry starts at 14 + 4, its rent 10 further on.
+  EXPECT_EQ(copy(28, 34), std::make_pair(std::string("1.5E+2"), false));
 }
 
 // The focus after the window is left and come back to, in the orders a

@@ -7,8 +7,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tests/window/scenarios.h"
@@ -24,6 +26,34 @@ std::string WithoutCr(std::string text) {
     text.erase(at, 1);
   }
   return text;
+}
+
+// The HTML document of Windows' "HTML Format" clipboard data, after checking
+// that its header's byte offsets point at the document and at the table in
+// it: "" when they do not.
+std::string HtmlDocumentOf(std::string_view data) {
+  const auto offset = [&](std::string_view key) -> std::size_t {
+    const std::size_t at = data.find("\r\n" + std::string(key) + ":");
+    if (at == std::string_view::npos) return std::string_view::npos;
+    return std::strtoul(data.data() + at + key.size() + 3, nullptr, 10);
+  };
+  const std::size_t start_html = offset("StartHTML");
+  const std::size_t end_html = offset("EndHTML");
+  const std::size_t start_fragment = offset("StartFragment");
+  const std::size_t end_fragment = offset("EndFragment");
+  EXPECT_TRUE(data.starts_with("Version:0.9\r\n")) << data.substr(0, 20);
+  if (!(start_html <= start_fragment && start_fragment <= end_fragment &&
+        end_fragment <= end_html && end_html == data.size())) {
+    ADD_FAILURE() << "offsets out of order: " << data.substr(0, 120);
+    return {};
+  }
+  EXPECT_TRUE(data.substr(start_html).starts_with("<html>"));
+  const std::string_view fragment =
+      data.substr(start_fragment, end_fragment - start_fragment);
+  EXPECT_TRUE(fragment.starts_with("<table><tbody>") &&
+              fragment.ends_with("</table>"))
+      << fragment.substr(0, 40);
+  return std::string(data.substr(start_html, end_html - start_html));
 }
 
 // Dismisses every message box of this thread while it lives, remembering what
@@ -114,6 +144,8 @@ class Win32Host : public ScenarioHost {
         return Post(WM_KEYDOWN, VK_RETURN);
       case Key::kEscape:
         return Post(WM_KEYDOWN, VK_ESCAPE);
+      case Key::kCopy:
+        return Post(WM_CHAR, 0x03);  // Ctrl+C
     }
   }
   void Paste(std::string_view utf8) override {
@@ -161,6 +193,25 @@ class Win32Host : public ScenarioHost {
   }
   std::string FocusedControl() override {
     return std::string(window_->NameOf(GetFocus()));
+  }
+  Copied Clipboard() override {
+    Copied copied;
+    if (!OpenClipboard(window_->hwnd())) {
+      ADD_FAILURE() << "the clipboard cannot be opened";
+      return copied;
+    }
+    if (HANDLE text = GetClipboardData(CF_UNICODETEXT)) {
+      copied.text =
+          WithoutCr(ToUtf8(static_cast<const wchar_t*>(GlobalLock(text))));
+      GlobalUnlock(text);
+    }
+    if (HANDLE html =
+            GetClipboardData(RegisterClipboardFormatW(L"HTML Format"))) {
+      copied.html = HtmlDocumentOf(static_cast<const char*>(GlobalLock(html)));
+      GlobalUnlock(html);
+    }
+    CloseClipboard();
+    return copied;
   }
   bool ContactNoteVisible() override {
     return IsWindowVisible(Window("Label4")) != FALSE;

@@ -22,6 +22,13 @@ enum class Key {
   kShiftTab,
   kEnter,
   kEscape,
+  kCopy,  // Ctrl+C
+};
+
+// What the clipboard holds, flavour by flavour, as another program pastes it.
+struct Copied {
+  std::string text;
+  std::string html;  // the HTML document; "" when there is no HTML flavour
 };
 
 class ScenarioHost {
@@ -41,6 +48,7 @@ class ScenarioHost {
   virtual std::string SelectedText(Box box) = 0;
   virtual int CaretPosition(Box box) = 0;  // in characters
   virtual std::string FocusedControl() = 0;
+  virtual Copied Clipboard() = 0;
   virtual bool ContactNoteVisible() = 0;
   virtual std::int16_t ComputeCount() = 0;
   // The error reports shown and dismissed so far, each "title|text".

@@ -79,6 +79,13 @@ std::vector<Scenario> MakeScenarios() {
   const std::string worked =
       Entry(1, "1000") + Entry(2, "1050") + Entry(3, "1102.5");
   const std::string longest = BuildSchedule({1000.0, 32767, -1});
+  const Copied worked_copy = {
+      ShownEntry(1, "1000") + ShownEntry(2, "1050") + ShownEntry(3, "1102.5"),
+      "<table><tbody><tr><th>年份</th><th>租金</th></tr>"
+      "<tr><td>1</td><td sdnum=\"1033;\" sdval=\"1000\">1000</td></tr>"
+      "<tr><td>2</td><td sdnum=\"1033;\" sdval=\"1050\">1050</td></tr>"
+      "<tr><td>3</td><td sdnum=\"1033;\" sdval=\"1102.5\">1102.5</td></tr>"
+      "</tbody></table>"};
   const std::string megabyte_number = "0." + std::string(1 << 20, '0') + "1";
   const std::string megabyte_text(1 << 20, 'a');
 
@@ -108,11 +115,21 @@ std::vector<Scenario> MakeScenarios() {
        {Press(Key::kTab, 2), Keys("7")},
        {.texts = Only(kText1, "7"), .focus = "Text1"}},
       {"shift_tab_goes_back", {Press(Key::kShiftTab)}, {.focus = "Command2"}},
-      {"enter_and_escape_do_nothing",
+      // Enter presses the button that has the focus; neither is the
+      // window's default, so Enter in a box does nothing, nor does Esc.
+      {"enter_on_a_focused_button_presses_it",
+       Then(Enter("1000", "3", "5"), {Focus("Command1"), Press(Key::kEnter),
+                                      Focus("Command2"), Press(Key::kEnter)}),
+       {.texts = Boxes("0", "0", "0", ""),
+        .focus = "Command2",
+        .compute_count = 1}},
+      {"enter_in_a_box_and_escape_do_nothing",
        Then(Enter("1000", "3", "5"),
-            {Focus("Command1"), Press(Key::kEnter), Press(Key::kEscape),
-             Focus("Text1"), Press(Key::kEnter), Press(Key::kEscape)}),
-       {.texts = Boxes("1000", "3", "5", ""), .compute_count = 0}},
+            {Compute(), Focus("Text1"), Press(Key::kEnter), Focus("Text4"),
+             Press(Key::kEnter), Focus("Text1"), Press(Key::kEscape),
+             Focus("Text4"), Press(Key::kEscape), Focus("Command1"),
+             Press(Key::kEscape), Focus("Command2"), Press(Key::kEscape)}),
+       {.texts = Boxes("1000", "3", "5", worked), .compute_count = 1}},
 
       // The guards: whatever does not convert becomes 0 at once.
       {"rent_digits_stay",
@@ -221,6 +238,12 @@ std::vector<Scenario> MakeScenarios() {
       {"longest_schedule",
        Then(Enter("1000", "32767", "0"), {PasteInto("Text3", "-1"), Compute()}),
        {.texts = Boxes("1000", "32767", "-1", longest), .compute_count = 1}},
+      // A copy of whole entries is also a table that spreadsheets sum.
+      {"copy_of_the_schedule_is_text_and_a_table",
+       Then(Enter("1000", "3", "5"),
+            {Compute(), Focus("Text4"), Press(Key::kSelectAll),
+             Press(Key::kCopy)}),
+       {.clipboard = worked_copy}},
       {"clear_after_the_longest_schedule",
        Then(Enter("1000", "32767", "0"),
             {PasteInto("Text3", "-1"), Compute(), Clear()}),
@@ -333,6 +356,16 @@ void RunScenario(const Scenario& scenario, ScenarioHost& host) {
   }
   if (expected.compute_count) {
     EXPECT_EQ(host.ComputeCount(), *expected.compute_count);
+  }
+  if (expected.clipboard) {
+    const Copied copied = host.Clipboard();
+    EXPECT_EQ(copied.text, expected.clipboard->text);
+    if (expected.clipboard->html.empty()) {
+      EXPECT_EQ(copied.html, "");
+    } else {
+      EXPECT_NE(copied.html.find(expected.clipboard->html), std::string::npos)
+          << copied.html;
+    }
   }
   EXPECT_EQ(host.Reports(), expected.reports);
 }

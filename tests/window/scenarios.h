@@ -45,6 +45,9 @@ struct Expected {
   std::optional<std::string> focus = {};
   std::optional<bool> contact_note = {};
   std::optional<int> compute_count = {};
+  // The clipboard: its text exactly, and the table its HTML document holds
+  // ("": no HTML flavour at all).
+  std::optional<Copied> clipboard = {};
   // Every report shown, "title|text"; none unless listed.
   std::vector<std::string> reports = {};
 };
