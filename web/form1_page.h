@@ -1,6 +1,7 @@
 #ifndef ZORVIK_WEB_FORM1_PAGE_H_
 #define ZORVIK_WEB_FORM1_PAGE_H_
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -46,6 +47,8 @@ class Form1Page : private FormControls {
   void ShowErrorReport(int number) override;
 
   std::string output_text_;
+  // How many years the output box lists, set when the program writes it.
+  std::optional<int> listed_years_;
   Form1 form_{*this};
 };
 

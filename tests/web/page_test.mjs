@@ -72,6 +72,9 @@ test(
       await ready(page);
       await compute(page, '1000', '3', '5');
       assert.equal(await page.textContent('#Text4'), worked);
+      // What a screen reader is told, politely, after the computation.
+      assert.equal(await page.getAttribute('#Status', 'role'), 'status');
+      assert.equal(await page.textContent('#Status'), '已列出 3 年');
       assert.deepEqual(log.requests, [fileUrl]);
       assert.deepEqual(log.errors, []);
       // No manifest or worker from a file: there is nothing to install.
@@ -266,6 +269,59 @@ test(
       await context.close();
     });
 
+test('a text dropped on a box replaces its whole text', async () => {
+  const {context, page} = await openPage();
+  await page.goto(fileUrl);
+  await ready(page);
+  // A synthetic drop: its data is what counts here, not where it lands.
+  const drop = async (id, text) => {
+    const data = await page.evaluateHandle((t) => {
+      const transfer = new DataTransfer();
+      transfer.setData('text/plain', t);
+      return transfer;
+    }, text);
+    await page.dispatchEvent(`#${id}`, 'drop', {dataTransfer: data});
+    return page.inputValue(`#${id}`);
+  };
+  await typeInto(page, 'Text1', '1000');
+  assert.equal(await drop('Text1', '3000'), '3000');
+  // Spreadsheet cells: the first line alone, never the lines joined.
+  assert.equal(await drop('Text2', '30\r\n'), '30');
+  assert.equal(await drop('Text1', '2000\n3000'), '2000');
+  // The guard judges the result.
+  assert.equal(await drop('Text1', 'x'), '0');
+  await context.close();
+});
+
+test(
+    'Tab leaves the page after the last control and before the first',
+    async () => {
+      const {context, page} = await openPage();
+      await page.goto(fileUrl);
+      await ready(page);
+      // Where the focus goes first: a control, or away from the page (to
+      // the browser, which in a headless one hands it straight back).
+      await page.evaluate(() => {
+        window.moves = [];
+        addEventListener('blur', (event) => {
+          if (event.target === window) moves.push('away');
+        });
+        addEventListener('focusin', (event) => moves.push(event.target.id));
+      });
+      const firstMove = async (key) => {
+        await page.evaluate(() => moves.length = 0);
+        await page.keyboard.press(key);
+        return page.evaluate(() => moves[0]);
+      };
+      assert.equal(await firstMove('Shift+Tab'), 'away');
+      await page.focus('#Command2');
+      assert.equal(await firstMove('Tab'), 'away');
+      // Within the window, the table's order.
+      await page.focus('#Text3');
+      assert.equal(await firstMove('Tab'), 'Text4');
+      await context.close();
+    });
+
 test('select-all in the output box copies the schedule as shown', async () => {
   const {context, page} =
       await openPage({permissions: ['clipboard-read', 'clipboard-write']});
@@ -305,6 +361,67 @@ test(
       ]);
       await context.close();
     });
+
+test('on a phone the window becomes a form a thumb can use', async () => {
+  for (const width of [360, 320]) {
+    const {context, page} = await openPage();
+    await page.setViewportSize({width, height: 640});
+    await page.goto(fileUrl);
+    await ready(page);
+    const sizes = await page.evaluate(() => {
+      const sizeOf = (id) => {
+        const element = document.getElementById(id);
+        const {width, height, bottom} = element.getBoundingClientRect();
+        const font = parseFloat(getComputedStyle(element).fontSize);
+        return {width, height, bottom, font};
+      };
+      return {
+        targets:
+            ['Text1', 'Text2', 'Text3', 'Command1', 'Command2'].map(sizeOf),
+        texts: ['Label1', 'Label2', 'Label3', 'Label5', 'Text4'].map(sizeOf),
+        list: sizeOf('Text4'),
+        sideways: document.documentElement.scrollWidth > innerWidth,
+      };
+    });
+    for (const target of sizes.targets) {
+      assert.ok(target.height >= 44 && target.width >= 120, `${width}`);
+    }
+    for (const text of [...sizes.targets, ...sizes.texts]) {
+      assert.ok(text.font >= 16, `${width}`);
+    }
+    // The list takes the rest of the screen, down to the page's margin.
+    assert.equal(sizes.list.bottom, 640 - 8);
+    assert.ok(sizes.list.height > 640 / 2, `${width}`);
+    assert.equal(sizes.sideways, false);
+    await context.close();
+  }
+});
+
+test('text grows with the browser\'s zoom at every level', async () => {
+  // Zoom on a 1024 x 768 screen: the viewport shrinks in CSS pixels as each
+  // CSS pixel takes more of the screen's.
+  const heights = [];
+  for (const zoom of [1, 2, 3, 4, 5]) {
+    const context = await browser.newContext({
+      viewport:
+          {width: Math.floor(1024 / zoom), height: Math.floor(768 / zoom)},
+      deviceScaleFactor: zoom,
+    });
+    const page = await context.newPage();
+    await page.goto(fileUrl);
+    await ready(page);
+    // The increase caption's text as drawn, in the screen's pixels.
+    heights.push(await page.evaluate(() => {
+      const range = document.createRange();
+      range.selectNodeContents(document.getElementById('Label3'));
+      return range.getBoundingClientRect().height * devicePixelRatio;
+    }));
+    await context.close();
+  }
+  for (let i = 1; i < heights.length; ++i) {
+    assert.ok(heights[i] > heights[i - 1], heights.join(' '));
+  }
+});
 
 test('it follows the system into dark mode', async () => {
   const {context, page} = await openPage();
