@@ -218,6 +218,8 @@ mergeInto(LibraryManager.library, {
     ok.type = 'button';
     ok.textContent = ZvText(button, buttonLength);
     ok.autofocus = true;
+    // A report the user must answer before going on: an alert dialog.
+    dialog.setAttribute('role', 'alertdialog');
     dialog.setAttribute('aria-labelledby', heading.id);
     dialog.setAttribute('aria-describedby', message.id);
     dialog.append(heading, message, ok);

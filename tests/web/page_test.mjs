@@ -6,7 +6,7 @@
 // copies as shown; it follows the system's dark mode.
 //   ZORVIK_SITE=build/web/site node --test tests/web/page_test.mjs
 import assert from 'node:assert/strict';
-import {mkdtemp, readFile, rm} from 'node:fs/promises';
+import {cp, mkdtemp, readFile, rm, writeFile} from 'node:fs/promises';
 import {tmpdir} from 'node:os';
 import {join} from 'node:path';
 import {after, before, test} from 'node:test';
@@ -163,25 +163,41 @@ test('served from a web host, it installs and then works offline', async () => {
     const link = document.querySelector('link[rel=manifest]');
     return (await fetch(link.href)).json();
   });
-  assert.equal(manifest.name, 'Zorvik');
+  assert.equal(manifest.name, 'Zorvik 租金递增计算器');
+  assert.equal(manifest.short_name, 'Zorvik');
   assert.equal(manifest.lang, 'zh-CN');
   assert.equal(manifest.display, 'standalone');
-  assert.equal(manifest.icons[0].src, 'icon.svg');
-  const session = await context.newCDPSession(page);
+  assert.deepEqual(
+      manifest.icons.map((icon) => [icon.sizes, icon.purpose ?? 'any']), [
+        ['any', 'any'], ['192x192', 'any'], ['512x512', 'any'],
+        ['512x512', 'maskable']
+      ]);
+  assert.equal(await page.title(), manifest.name);
+  const session = await context.newCDPSession(page);  // Chromium only
   const {installabilityErrors} =
       await session.send('Page.getInstallabilityErrors');
   assert.deepEqual(installabilityErrors, []);
+  const {url: manifestUrl, errors: manifestErrors} =
+      await session.send('Page.getAppManifest');
+  assert.equal(manifestUrl, `${origin}/manifest.webmanifest`);
+  assert.deepEqual(manifestErrors, []);
 
+  // Every file it names is there, the iPhone's icon too, and kept offline.
   const caches = await page.evaluate(async () => {
     const names = await caches.keys();
     const cache = await caches.open(names[0]);
     const files = (await cache.keys()).map((r) => new URL(r.url).pathname);
-    return {names, files: files.sort()};
+    const iconLink = document.querySelector('link[rel=apple-touch-icon]');
+    return {names, files: files.sort(), icon: new URL(iconLink.href).pathname};
   });
   assert.equal(caches.names.length, 1);
-  assert.match(caches.names[0], /^zorvik-1\.0\.0-[0-9a-f]{12}$/);
-  assert.deepEqual(
-      caches.files, ['/', '/icon.svg', '/index.html', '/manifest.webmanifest']);
+  assert.match(caches.names[0], /^zorvik http:\S+\/ 1\.0\.0-[0-9a-f]{12}$/);
+  assert.deepEqual(caches.files, [
+    '/', '/apple-touch-icon.png', '/icon-192.png', '/icon-512.png',
+    '/icon-maskable-512.png', '/icon.svg', '/index.html',
+    '/manifest.webmanifest'
+  ]);
+  assert.ok(caches.files.includes(caches.icon));
 
   // The host goes away and the network with it: the page still comes up.
   await new Promise((resolve) => server.close(resolve));
@@ -197,6 +213,68 @@ test('served from a web host, it installs and then works offline', async () => {
 });
 
 test(
+    'a new version reaches the second open, each copy keeping its own',
+    async () => {
+      // Two copies of the page under two paths of one origin, on a host that
+      // lets browsers keep what it serves for ten minutes.
+      const root = await mkdtemp(join(tmpdir(), 'zorvik-host-'));
+      for (const copy of ['a', 'b']) {
+        await cp(site, join(root, copy), {recursive: true});
+      }
+      const server = await serve(root, 0, 'max-age=600');
+      const origin = `http://127.0.0.1:${server.address().port}`;
+      const profile = await mkdtemp(join(tmpdir(), 'zorvik-profile-'));
+      const context = await launchProfile(profile);
+      const page = await context.newPage();
+      const log = watch(page);
+      const open = async (copy) => {
+        await page.goto(`${origin}/${copy}/`);
+        await ready(page);
+        await page.evaluate(() => navigator.serviceWorker.ready);
+      };
+      const cacheNames = () => page.evaluate(() => caches.keys());
+      await open('a');
+      await open('b');
+      const [cacheA, cacheB] = (await cacheNames()).sort();
+      assert.match(cacheA, /\/a\/ /);
+      assert.match(cacheB, /\/b\/ /);
+
+      // Copy a is deployed again: a changed page, and the worker that the
+      // build makes with it.
+      const deploy = join(root, 'a');
+      const html = await readFile(join(deploy, 'index.html'), 'utf8');
+      await writeFile(
+          join(deploy, 'index.html'),
+          html.replace('<body>', '<body data-deployed="again">'));
+      const worker = await readFile(join(deploy, 'sw.js'), 'utf8');
+      await writeFile(
+          join(deploy, 'sw.js'),
+          worker.replace(/1\.0\.0-[0-9a-f]{12}/, '1.0.1-000000000000'));
+
+      // The first open after it still runs the page it had, and is not
+      // reloaded while the new version installs and takes over.
+      await open('a');
+      await page.evaluate(() => window.inUse = true);
+      await page.evaluate(async (old) => {
+        while ((await caches.keys()).includes(old)) {
+          await new Promise((resolve) => setTimeout(resolve, 50));
+        }
+      }, cacheA);
+      assert.equal(await page.evaluate(() => window.inUse), true);
+      // The second open runs the new one, served from the cache.
+      await open('a');
+      assert.equal(
+          await page.evaluate(() => document.body.dataset.deployed), 'again');
+      // Copy b's offline copy stayed as it was.
+      assert.ok((await cacheNames()).includes(cacheB));
+      assert.deepEqual(log.errors, []);
+      await context.close();
+      await new Promise((resolve) => server.close(resolve));
+      await rm(profile, {recursive: true});
+      await rm(root, {recursive: true});
+    });
+
+test(
     'the error report is a modal dialog that Enter and Esc dismiss',
     async () => {
       const {context, page} = await openPage();
@@ -207,6 +285,7 @@ test(
         assert.ok(await page.evaluate(
             () => document.querySelector('dialog').matches(':modal')));
         assert.equal(await page.textContent('dialog h1'), 'Zorvik');
+        assert.equal(await page.getAttribute('dialog', 'role'), 'alertdialog');
         assert.equal(
             await page.evaluate(() => document.activeElement.textContent),
             '确定');
@@ -401,7 +480,7 @@ test('text grows with the browser\'s zoom at every level', async () => {
   // Zoom on a 1024 x 768 screen: the viewport shrinks in CSS pixels as each
   // CSS pixel takes more of the screen's.
   const heights = [];
-  for (const zoom of [1, 2, 3, 4, 5]) {
+  for (const zoom of [2, 3, 4]) {
     const context = await browser.newContext({
       viewport:
           {width: Math.floor(1024 / zoom), height: Math.floor(768 / zoom)},
