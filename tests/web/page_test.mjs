@@ -1,11 +1,15 @@
 // What the web page promises beyond the window's behaviour (which the
 // scenario table checks): it works opened from disk with the network off and
 // asks for nothing; served from a web host it is an installable app that
-// works offline; it keeps nothing; its report is a modal dialog; text still
-// being composed by an input method is judged once committed; the output box
-// copies as shown; it follows the system's dark mode.
+// works offline and takes a new version by the second open; it keeps nothing;
+// its report is a modal dialog; text still being composed by an input method
+// is judged once committed; drops replace; Tab leaves the page; the output
+// box copies as shown; on a phone it is a form with text and targets of a
+// phone's sizes, and its text grows with every zoom; it prints the whole
+// list; it follows the system's dark mode.
 //   ZORVIK_SITE=build/web/site node --test tests/web/page_test.mjs
 import assert from 'node:assert/strict';
+import {execFile} from 'node:child_process';
 import {cp, mkdtemp, readFile, rm, writeFile} from 'node:fs/promises';
 import {tmpdir} from 'node:os';
 import {join} from 'node:path';
@@ -17,6 +21,18 @@ import {serve} from '../../web/serve.mjs';
 import {launch, launchProfile} from './browser.mjs';
 
 const site = process.env.ZORVIK_SITE;
+// Runs a program with `input` on its standard input.
+function run(program, args, input) {
+  return new Promise((resolve, reject) => {
+    const child = execFile(program, args, (error, stdout) => {
+      if (error)
+        reject(error);
+      else
+        resolve({stdout});
+    });
+    child.stdin.end(input);
+  });
+}
 const fileUrl = pathToFileURL(join(site, 'index.html')).href;
 
 let browser;
@@ -500,6 +516,22 @@ test('text grows with the browser\'s zoom at every level', async () => {
   for (let i = 1; i < heights.length; ++i) {
     assert.ok(heights[i] > heights[i - 1], heights.join(' '));
   }
+});
+
+test('printed, it gives the inputs and every year of the list', async () => {
+  const {context, page} = await openPage();
+  await page.goto(fileUrl);
+  await ready(page);
+  await compute(page, '1000', '30', '5');
+  // Chromium only: print to PDF, then read the text back.
+  const pdf = await page.pdf();
+  const {stdout: text} = await run('pdftotext', ['-', '-'], pdf);
+  assert.match(text, /租金\s*1000\s*年限\s*30\s*递增\s*5\s*%/);
+  for (let year = 1; year <= 30; ++year) {
+    assert.ok(text.includes(`第 ${year} 年租金`), `year ${year}`);
+  }
+  assert.doesNotMatch(text, /计算|清除/);
+  await context.close();
 });
 
 test('it follows the system into dark mode', async () => {
