@@ -9,6 +9,7 @@
 #include <tuple>
 #include <vector>
 
+#include "core/rent_schedule.h"
 #include "web/page_imports.h"
 #include "window/error_report_text.h"
 #include "window/form_layout.h"
@@ -91,6 +92,7 @@ std::vector<std::size_t> DocumentOrder() {
     return kForm1Controls.size();
   };
   std::vector<Place> places;
+  places.reserve(kForm1Controls.size());
   for (std::size_t i = 0; i < kForm1Controls.size(); ++i) {
     const ControlRow& row = kForm1Controls[i];
     if (row.kind != ControlKind::kLabel) {
@@ -107,6 +109,7 @@ std::vector<std::size_t> DocumentOrder() {
         return std::tie(a.tab_index, a.rank) < std::tie(b.tab_index, b.rank);
       });
   std::vector<std::size_t> rows;
+  rows.reserve(places.size());
   for (const Place& place : places) rows.push_back(place.row);
   return rows;
 }
@@ -147,6 +150,18 @@ void Form1Page::Show() {
   const int first = Row(InitialFocus().name);
   zv_focus(first);
   zv_select_all(first);
+  PrepareFirstComputation();
+}
+
+void Form1Page::PrepareFirstComputation() {
+  // As many years as a hot path of the browser takes to be optimised, and of
+  // 15 digits each, the longest the numbers get.
+  const ComputeOutcome sample = RunCompute("1000", "100", "-1");
+  if (!sample.schedule) return;
+  const std::string shown = DisplayForm(*sample.schedule, "\n");
+  // One year's line has every character a schedule draws.
+  const std::string_view first_year(shown.data(), shown.find('\n'));
+  zv_lay_out_unseen(Row(Box::kText4), first_year.data(), first_year.size());
 }
 
 void Form1Page::TextChanged(int row) {

@@ -47,6 +47,10 @@ void zv_clear_output(int row);
 void zv_append_output(int row, const char* text, std::size_t length,
                       int line_breaks);
 
+// Lays `text` out once in the output box's font, unseen and unheard, and
+// drops it again.
+void zv_lay_out_unseen(int row, const char* text, std::size_t length);
+
 // Has screen readers say `text` once they are done with what they are saying,
 // even when it is the same text as last time.
 void zv_announce(const char* text, std::size_t length);

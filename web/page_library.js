@@ -197,6 +197,16 @@ mergeInto(LibraryManager.library, {
     ZvControls[row].append(block);
   },
 
+  zv_lay_out_unseen__deps: ['$ZvControls', '$ZvText'],
+  zv_lay_out_unseen: function(row, text, length) {
+    const sample = document.createElement('div');
+    sample.style.visibility = 'hidden';
+    sample.textContent = ZvText(text, length);
+    ZvControls[row].after(sample);
+    sample.getBoundingClientRect();  // laid out now, text shaped
+    sample.remove();
+  },
+
   zv_announce__deps: ['$ZvText'],
   zv_announce: function(text, length) {
     // A new text node each time, so that the same words are spoken again.
