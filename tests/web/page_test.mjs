@@ -64,6 +64,14 @@ async function ready(page) {
   await page.waitForFunction(() => document.activeElement?.id === 'Text3');
 }
 
+// A fresh page opened from disk, its window ready.
+async function openWindow(options) {
+  const opened = await openPage(options);
+  await opened.page.goto(fileUrl);
+  await ready(opened.page);
+  return opened;
+}
+
 async function typeInto(page, id, text) {
   await page.click(`#${id}`);
   await page.keyboard.press('Control+A');
@@ -83,9 +91,7 @@ const worked =
 test(
     'opened from disk with the network off, it works and asks for nothing',
     async () => {
-      const {context, page, log} = await openPage({offline: true});
-      await page.goto(fileUrl);
-      await ready(page);
+      const {context, page, log} = await openWindow({offline: true});
       await compute(page, '1000', '3', '5');
       assert.equal(await page.textContent('#Text4'), worked);
       // What a screen reader is told, politely, after the computation.
@@ -130,9 +136,7 @@ test('a browser that cannot run the module says so in the window', async () => {
 });
 
 test('it keeps nothing of what the user typed', async () => {
-  const {context, page} = await openPage();
-  await page.goto(fileUrl);
-  await ready(page);
+  const {context, page} = await openWindow();
   await compute(page, '1000', '3', '5');
   const kept =
       await page.evaluate(async () => ({
@@ -293,9 +297,7 @@ test(
 test(
     'the error report is a modal dialog that Enter and Esc dismiss',
     async () => {
-      const {context, page} = await openPage();
-      await page.goto(fileUrl);
-      await ready(page);
+      const {context, page} = await openWindow();
       for (const key of ['Enter', 'Escape']) {
         await compute(page, '1000', '200', '32767');
         assert.ok(await page.evaluate(
@@ -317,9 +319,7 @@ test(
     });
 
 test('text an input method is composing is judged once committed', async () => {
-  const {context, page} = await openPage();
-  await page.goto(fileUrl);
-  await ready(page);
+  const {context, page} = await openWindow();
   const session = await context.newCDPSession(page);
   const compose = (text) => session.send(
       'Input.imeSetComposition',
@@ -344,10 +344,8 @@ test('text an input method is composing is judged once committed', async () => {
 test(
     'a paste of several lines keeps the first, as a Windows box does',
     async () => {
-      const {context, page} =
-          await openPage({permissions: ['clipboard-read', 'clipboard-write']});
-      await page.goto(fileUrl);
-      await ready(page);
+      const {context, page} = await openWindow(
+          {permissions: ['clipboard-read', 'clipboard-write']});
       const paste = async (text) => {
         await page.evaluate((t) => navigator.clipboard.writeText(t), text);
         await page.keyboard.press('Control+A');
@@ -365,9 +363,7 @@ test(
     });
 
 test('a text dropped on a box replaces its whole text', async () => {
-  const {context, page} = await openPage();
-  await page.goto(fileUrl);
-  await ready(page);
+  const {context, page} = await openWindow();
   // A synthetic drop: its data is what counts here, not where it lands.
   const drop = async (id, text) => {
     const data = await page.evaluateHandle((t) => {
@@ -391,9 +387,7 @@ test('a text dropped on a box replaces its whole text', async () => {
 test(
     'Tab leaves the page after the last control and before the first',
     async () => {
-      const {context, page} = await openPage();
-      await page.goto(fileUrl);
-      await ready(page);
+      const {context, page} = await openWindow();
       // Where the focus goes first: a control, or away from the page (to
       // the browser, which in a headless one hands it straight back).
       await page.evaluate(() => {
@@ -419,9 +413,7 @@ test(
 
 test('select-all in the output box copies the schedule as shown', async () => {
   const {context, page} =
-      await openPage({permissions: ['clipboard-read', 'clipboard-write']});
-  await page.goto(fileUrl);
-  await ready(page);
+      await openWindow({permissions: ['clipboard-read', 'clipboard-write']});
   // Long enough to span many blocks, most of them never laid out.
   await compute(page, '1000', '2000', '5');
   const shown = await page.textContent('#Text4');
@@ -438,9 +430,7 @@ test('select-all in the output box copies the schedule as shown', async () => {
 
 test(
     'on a phone: zoom stays free and the keyboards fit the boxes', async () => {
-      const {context, page} = await openPage();
-      await page.goto(fileUrl);
-      await ready(page);
+      const {context, page} = await openWindow();
       assert.equal(
           await page.getAttribute('meta[name=viewport]', 'content'),
           'width=device-width, initial-scale=1');
@@ -519,9 +509,7 @@ test('text grows with the browser\'s zoom at every level', async () => {
 });
 
 test('printed, it gives the inputs and every year of the list', async () => {
-  const {context, page} = await openPage();
-  await page.goto(fileUrl);
-  await ready(page);
+  const {context, page} = await openWindow();
   await compute(page, '1000', '30', '5');
   // Chromium only: print to PDF, then read the text back.
   const pdf = await page.pdf();
