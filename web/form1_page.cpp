@@ -4,7 +4,12 @@
 #include <cstddef>
 #include <cstdlib>
 #include <memory>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <vector>
 
+#include "core/rent_schedule.h"
 #include "web/page_imports.h"
 #include "window/error_report_text.h"
 #include "window/form_layout.h"
@@ -13,6 +18,10 @@
 
 namespace zorvik::web {
 namespace {
+
+// What a screen reader says after a computation: "已列出 30 年".
+constexpr std::string_view kListedBefore = "已列出 ";
+constexpr std::string_view kListedAfter = " 年";
 
 // Phones show the keyboard a box asks for: the rent takes a decimal point,
 // the years whole digits. The increase keeps the full keyboard, on which the
@@ -30,6 +39,19 @@ constexpr InputMode kInputModes[] = {
 // The output box's text goes to the page in blocks of about this many bytes;
 // the page lays out only the blocks in view, so a long schedule shows at once.
 constexpr std::size_t kOutputBlockBytes = 8192;
+
+// The lines of `text` that hold something: in the output box, one a year,
+// each followed by an empty line.
+int NonEmptyLines(std::string_view text) {
+  int lines = 0;
+  for (std::size_t begin = 0; begin < text.size();) {
+    std::size_t end = text.find('\n', begin);
+    if (end == std::string_view::npos) end = text.size();
+    if (end > begin) ++lines;
+    begin = end + 1;
+  }
+  return lines;
+}
 
 // The page knows each control by its row in the table.
 int Row(std::string_view name) { return static_cast<int>(RowOf(name)); }
@@ -50,14 +72,44 @@ const char* KindName(ControlKind kind) {
   return "label";
 }
 
-// The control's place in the tab order, counting from 1; 0 for a label.
-int TabPosition(const ControlRow& row) {
-  if (row.kind == ControlKind::kLabel) return 0;
-  const auto before = std::count_if(
-      kForm1Controls.begin(), kForm1Controls.end(), [&](const ControlRow& r) {
-        return r.kind != ControlKind::kLabel && r.tab_index < row.tab_index;
+// The rows in the order the page holds its controls, which is the order Tab
+// follows on a web page: the controls that take the focus by tab index, each
+// after the label that names it; a label that names nothing follows the row
+// before it in the table (the % after the increase box). Where a control
+// stands on the screen is up to the style sheet, not this order.
+std::vector<std::size_t> DocumentOrder() {
+  struct Place {
+    int tab_index;
+    int rank;  // a naming label, then its control, then a label after it
+    std::size_t row;
+  };
+  const auto named_control = [](std::string_view label) {
+    for (const LabelFor& pair : kLabelBuddies) {
+      if (pair.label == label) return RowOf(pair.control);
+    }
+    return kForm1Controls.size();
+  };
+  std::vector<Place> places;
+  places.reserve(kForm1Controls.size());
+  for (std::size_t i = 0; i < kForm1Controls.size(); ++i) {
+    const ControlRow& row = kForm1Controls[i];
+    if (row.kind != ControlKind::kLabel) {
+      places.push_back({row.tab_index, 1, i});
+    } else if (const std::size_t named = named_control(row.name);
+               named < kForm1Controls.size()) {
+      places.push_back({kForm1Controls[named].tab_index, 0, i});
+    } else {
+      places.push_back({i == 0 ? -1 : places.back().tab_index, 2, i});
+    }
+  }
+  std::stable_sort(
+      places.begin(), places.end(), [](const Place& a, const Place& b) {
+        return std::tie(a.tab_index, a.rank) < std::tie(b.tab_index, b.rank);
       });
-  return static_cast<int>(before) + 1;
+  std::vector<std::size_t> rows;
+  rows.reserve(places.size());
+  for (const Place& place : places) rows.push_back(place.row);
+  return rows;
 }
 
 }  // namespace
@@ -71,13 +123,13 @@ Form1Page& Form1Page::Instance() {
 Form1Page::Form1Page() {
   zv_open_window(TwipsToPixels(kClientWidthTwips),
                  TwipsToPixels(kClientHeightTwips));
-  for (std::size_t i = 0; i < kForm1Controls.size(); ++i) {
+  for (const std::size_t i : DocumentOrder()) {
     const ControlRow& row = kForm1Controls[i];
-    zv_create_control(
-        static_cast<int>(i), KindName(row.kind), std::string(row.name).c_str(),
-        row.caption.data(), row.caption.size(), TwipsToPixels(row.left),
-        TwipsToPixels(row.top), TwipsToPixels(row.width),
-        TwipsToPixels(row.height), TabPosition(row), row.initially_visible);
+    zv_create_control(static_cast<int>(i), KindName(row.kind),
+                      std::string(row.name).c_str(), row.caption.data(),
+                      row.caption.size(), TwipsToPixels(row.left),
+                      TwipsToPixels(row.top), TwipsToPixels(row.width),
+                      TwipsToPixels(row.height), row.initially_visible);
   }
   for (const LabelFor& pair : kLabelBuddies) {
     zv_label_for(Row(pair.label), Row(pair.control));
@@ -99,6 +151,18 @@ void Form1Page::Show() {
   const int first = Row(InitialFocus().name);
   zv_focus(first);
   zv_select_all(first);
+  PrepareFirstComputation();
+}
+
+void Form1Page::PrepareFirstComputation() {
+  // As many years as a hot path of the browser takes to be optimised, and of
+  // 15 digits each, the longest the numbers get.
+  const ComputeOutcome sample = RunCompute("1000", "100", "-1");
+  if (!sample.schedule) return;
+  const std::string shown = DisplayForm(*sample.schedule, "\n");
+  // One year's line has every character a schedule draws.
+  const std::string_view first_year(shown.data(), shown.find('\n'));
+  zv_lay_out_unseen(Row(Box::kText4), first_year.data(), first_year.size());
 }
 
 void Form1Page::TextChanged(int row) {
@@ -108,7 +172,18 @@ void Form1Page::TextChanged(int row) {
 }
 
 void Form1Page::Clicked(int row) {
-  if (row == Row("Command1")) form_.Command1Click();
+  if (row == Row("Command1")) {
+    // A screen reader hears nothing of a list that appears elsewhere on the
+    // page: a computation that listed its years says how many.
+    listed_years_.reset();
+    form_.Command1Click();
+    if (listed_years_) {
+      const std::string text = std::string(kListedBefore) +
+                               std::to_string(*listed_years_) +
+                               std::string(kListedAfter);
+      zv_announce(text.data(), text.size());
+    }
+  }
   if (row == Row("Command2")) form_.Command2Click();
 }
 
@@ -128,6 +203,7 @@ void Form1Page::SetText(Box box, std::string_view text) {
   }
   output_text_ = text;
   const std::string shown = DisplayForm(output_text_, "\n");
+  listed_years_ = NonEmptyLines(shown);
   zv_clear_output(row);
   for (std::size_t begin = 0; begin < shown.size();) {
     std::size_t end = shown.find('\n', begin + kOutputBlockBytes);

@@ -2,12 +2,14 @@
 // program's script, with the WebAssembly inside it, and the style sheet,
 // allowed by their hashes in the page's Content-Security-Policy), and beside
 // it what a web host needs for an installable, offline app: the manifest, the
-// service worker and the icon.
+// service worker and the icons (the SVG, and PNGs drawn from it by
+// rsvg-convert for the platforms that want them).
 //
 // node make_page.mjs --template index.html.in --style page.css
 //     --script zorvik.js --wasm zorvik.wasm --worker service_worker.js --icon
-//     icon.svg
+//     icon.svg --rsvg-convert /usr/bin/rsvg-convert
 //     --version 1.0.0 --out site
+import {execFileSync} from 'node:child_process';
 import {createHash} from 'node:crypto';
 import {mkdirSync, readFileSync, writeFileSync} from 'node:fs';
 import {join} from 'node:path';
@@ -15,7 +17,8 @@ import {parseArgs} from 'node:util';
 
 const {values: args} = parseArgs({
   options: Object.fromEntries([
-    'template', 'style', 'script', 'wasm', 'worker', 'icon', 'version', 'out'
+    'template', 'style', 'script', 'wasm', 'worker', 'icon', 'rsvg-convert',
+    'version', 'out'
   ].map((name) => [name, {type: 'string'}])),
 });
 const read = (path) => readFileSync(path, 'utf8');
@@ -62,20 +65,60 @@ const page = read(args.template)
                  .replace('@WASM@', () => wasm)
                  .replace('@SCRIPT@', () => script);
 
+// The PNG icons: the icon as drawn, and for the platforms that cut an icon
+// to their own shape (Android's maskable icons, the iPhone's home screen) the
+// same drawing at 80 % on a square of its own blue, inside the circle that
+// every such shape keeps.
+const kThemeColor = '#1f6f8b';
+const nested =
+    icon.slice(icon.indexOf('<svg'))
+        .replace(
+            /^<svg\b[^>]*>/,
+            (tag) =>
+                tag.replace(/\s(width|height)="[^"]*"/g, '')
+                    .replace(
+                        '<svg', '<svg x="10" y="10" width="80" height="80"'));
+const fullBleed =
+    `<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 100 100">
+<rect width="100" height="100" fill="${kThemeColor}"/>
+${nested}</svg>`;
+const pngs = [
+  {src: 'icon-192.png', size: 192, svg: icon, purpose: 'any'},
+  {src: 'icon-512.png', size: 512, svg: icon, purpose: 'any'},
+  {
+    src: 'icon-maskable-512.png',
+    size: 512,
+    svg: fullBleed,
+    purpose: 'maskable'
+  },
+  {src: 'apple-touch-icon.png', size: 180, svg: fullBleed},
+];
+
 const manifest = {
-  name: 'Zorvik',
+  id: './',
+  name: 'Zorvik 租金递增计算器',
   short_name: 'Zorvik',
   description: '按固定的年递增率逐年推算租约的租金',
   lang: 'zh-CN',
   start_url: './',
   scope: './',
   display: 'standalone',
-  icons: [{src: 'icon.svg', sizes: 'any', type: 'image/svg+xml'}],
+  theme_color: kThemeColor,
+  background_color: '#ffffff',
+  icons: [
+    {src: 'icon.svg', sizes: 'any', type: 'image/svg+xml'},
+    ...pngs.filter((png) => png.purpose).map(({src, size, purpose}) => ({
+                                               src,
+                                               sizes: `${size}x${size}`,
+                                               type: 'image/png',
+                                               purpose,
+                                             })),
+  ],
 };
 
 // A new page is a new cache: the name carries the version and the page's own
 // hash, so the worker of a changed page replaces the old copy.
-const cacheName = `zorvik-${args.version}-${
+const cacheName = `${args.version}-${
     createHash('sha256').update(page).digest('hex').slice(0, 12)}`;
 const worker = read(args.worker).replace('@CACHE@', () => cacheName);
 
@@ -86,3 +129,12 @@ writeFileSync(
     JSON.stringify(manifest, null, 2) + '\n');
 writeFileSync(join(args.out, 'sw.js'), worker);
 writeFileSync(join(args.out, 'icon.svg'), icon);
+for (const {src, size, svg} of pngs) {
+  execFileSync(
+      args['rsvg-convert'] ?? 'rsvg-convert',
+      [
+        '--width', `${size}`, '--height', `${size}`, '--output',
+        join(args.out, src)
+      ],
+      {input: svg});
+}

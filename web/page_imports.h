@@ -10,17 +10,17 @@
 extern "C" {
 
 // Sizes the window's element (#Form1) in CSS pixels and gives it the keys of
-// a window: Tab goes round its controls. On a narrow screen the window is
-// scaled to fit.
+// a window. Where the viewport is narrower than the window, the same controls
+// are laid out as a phone form instead. Also adds the polite live region that
+// zv_announce speaks through.
 void zv_open_window(int width, int height);
-// Adds the table row's control to the window's element, placed in CSS pixels,
-// and wires its events to the exports in page_exports.cpp. `kind` is "label",
-// "input", "output" or "button"; `tab_index` is the control's place in the
-// tab order, counting from 1, and 0 for one that takes no focus.
+// Appends the table row's control to the window's element, placed in CSS
+// pixels, and wires its events to the exports in page_exports.cpp. `kind` is
+// "label", "input", "output" or "button". The controls are appended in the
+// order Tab is to follow; labels take no focus.
 void zv_create_control(int row, const char* kind, const char* name,
                        const char* caption, std::size_t caption_length,
-                       int left, int top, int width, int height, int tab_index,
-                       bool visible);
+                       int left, int top, int width, int height, bool visible);
 // Makes the label at `label_row` name the control at `control_row`.
 void zv_label_for(int label_row, int control_row);
 // Gives the control an accessible name of its own.
@@ -49,6 +49,14 @@ void zv_set_busy(bool busy);
 void zv_clear_output(int row);
 void zv_append_output(int row, const char* text, std::size_t length,
                       int line_breaks);
+
+// Lays `text` out once in the output box's font, unseen and unheard, and
+// drops it again.
+void zv_lay_out_unseen(int row, const char* text, std::size_t length);
+
+// Has screen readers say `text` once they are done with what they are saying,
+// even when it is the same text as last time.
+void zv_announce(const char* text, std::size_t length);
 
 // The modal report of an error no handler traps, with its one button.
 void zv_show_report(const char* title, std::size_t title_length,

@@ -24,37 +24,28 @@ mergeInto(LibraryManager.library, {
     return before.toString().length;
   },
 
-  zv_open_window__deps: ['$ZvControls'],
   zv_open_window: function(width, height) {
     const form = document.getElementById('Form1');
-    form.style.width = width + 'px';
-    form.style.height = height + 'px';
-    form.addEventListener('keydown', (event) => {
-      // Tab goes round the window's controls, as in a window of its own.
-      if (event.key !== 'Tab') return;
-      const chain = ZvControls.filter((e) => e.tabIndex > 0)
-                        .sort((a, b) => a.tabIndex - b.tabIndex);
-      const [from, to] = event.shiftKey ? [chain[0], chain[chain.length - 1]] :
-                                          [chain[chain.length - 1], chain[0]];
-      if (event.target !== from) return;
-      event.preventDefault();
-      to.focus();
-      if (to.localName === 'input') to.select();
-    });
-    // On a screen narrower than the window, the whole window is scaled down
-    // to fit, fonts included; zooming stays the user's.
-    const fit = () => {
-      const room = document.documentElement.clientWidth - 16;
-      form.style.zoom = room < width ? room / width : '';
-    };
-    addEventListener('resize', fit);
-    fit();
+    form.style.setProperty('--window-width', width + 'px');
+    form.style.setProperty('--window-height', height + 'px');
+    // The window where it fits with a margin on either side; where it does
+    // not (a phone, or a desktop zoomed far in), the style sheet lays the same
+    // controls out as a phone form. Nothing is scaled: zoom is the user's.
+    const fits = matchMedia(`(min-width: ${width + 16}px)`);
+    const choose = () => form.classList.toggle('phone', !fits.matches);
+    fits.addEventListener('change', choose);
+    choose();
+    // Where zv_announce speaks: heard, never seen.
+    const status = document.createElement('p');
+    status.id = 'Status';
+    status.setAttribute('role', 'status');
+    form.after(status);
   },
 
   zv_create_control__deps: ['$ZvControls', '$ZvText', '$ZvTextOffset'],
   zv_create_control: function(
       row, kindName, name, caption, captionLength, left, top, width, height,
-      tabIndex, visible) {
+      visible) {
     const kind = UTF8ToString(kindName);
     const element = document.createElement(
         {label: 'label',
@@ -82,19 +73,28 @@ mergeInto(LibraryManager.library, {
       // the lines, so two spreadsheet cells, 1000 and 2000, could read as
       // 10002000. Like a Windows one-line box, this one takes the first line
       // alone, in every browser.
-      const firstLineOnly = (event, data) => {
-        const lines = data.getData('text/plain').split(/\r\n|\r|\n/);
-        while (lines.length > 1 && lines[lines.length - 1] === '') lines.pop();
-        if (lines.length < 2) return;
+      const firstLine = (text) => text.split(/\r\n|\r|\n/)[0];
+      element.addEventListener('paste', (event) => {
+        const text = event.clipboardData.getData('text/plain');
+        if (firstLine(text) === text.replace(/(\r\n|\r|\n)+$/, '')) return;
         event.preventDefault();
-        if (event.type === 'drop') element.focus();
-        document.execCommand('insertText', false, lines[0]);
-      };
-      element.addEventListener(
-          'paste', (event) => firstLineOnly(event, event.clipboardData));
-      element.addEventListener(
-          'drop', (event) => firstLineOnly(event, event.dataTransfer));
+        document.execCommand('insertText', false, firstLine(text));
+      });
+      // A drop lands where the pointer happens to be, inside the digits
+      // already there: "3000" dropped before the 0 of "0" would read 30000.
+      // A dropped text replaces the box's whole text instead, as a paste
+      // over a selection does.
+      element.addEventListener('drop', (event) => {
+        if (!event.dataTransfer.types.includes('text/plain')) return;
+        event.preventDefault();
+        element.focus();
+        element.select();
+        document.execCommand(
+            'insertText', false,
+            firstLine(event.dataTransfer.getData('text/plain')));
+      });
     } else if (kind === 'output') {  // read-only, selectable
+      element.tabIndex = 0;
       element.setAttribute('role', 'textbox');
       element.setAttribute('aria-multiline', 'true');
       element.setAttribute('aria-readonly', 'true');
@@ -127,13 +127,11 @@ mergeInto(LibraryManager.library, {
         element.addEventListener('click', () => _zorvik_clicked(row));
       }
     }
-    Object.assign(element.style, {
-      left: left + 'px',
-      top: top + 'px',
-      width: width + 'px',
-      height: height + 'px',
-    });
-    if (tabIndex > 0) element.tabIndex = tabIndex;
+    // The window's place for it; the style sheet decides where it applies.
+    element.style.setProperty('--left', left + 'px');
+    element.style.setProperty('--top', top + 'px');
+    element.style.setProperty('--width', width + 'px');
+    element.style.setProperty('--height', height + 'px');
     element.hidden = !visible;
     ZvControls[row] = element;
     document.getElementById('Form1').append(element);
@@ -218,6 +216,23 @@ mergeInto(LibraryManager.library, {
     ZvControls[row].append(block);
   },
 
+  zv_lay_out_unseen__deps: ['$ZvControls', '$ZvText'],
+  zv_lay_out_unseen: function(row, text, length) {
+    const sample = document.createElement('div');
+    sample.style.visibility = 'hidden';
+    sample.textContent = ZvText(text, length);
+    ZvControls[row].after(sample);
+    sample.getBoundingClientRect();  // laid out now, text shaped
+    sample.remove();
+  },
+
+  zv_announce__deps: ['$ZvText'],
+  zv_announce: function(text, length) {
+    // A new text node each time, so that the same words are spoken again.
+    document.getElementById('Status').replaceChildren(
+        document.createTextNode(ZvText(text, length)));
+  },
+
   zv_show_report__deps: ['$ZvText'],
   zv_show_report: function(
       title, titleLength, text, textLength, button, buttonLength) {
@@ -232,6 +247,8 @@ mergeInto(LibraryManager.library, {
     ok.type = 'button';
     ok.textContent = ZvText(button, buttonLength);
     ok.autofocus = true;
+    // A report the user must answer before going on: an alert dialog.
+    dialog.setAttribute('role', 'alertdialog');
     dialog.setAttribute('aria-labelledby', heading.id);
     dialog.setAttribute('aria-describedby', message.id);
     dialog.append(heading, message, ok);

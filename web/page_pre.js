@@ -1,11 +1,16 @@
 // Runs before the program starts. Served from a web host, the page is an
-// installable app that works offline: it links its manifest and registers its
-// service worker. Opened from a file it asks for nothing at all.
+// installable app that works offline: it links its manifest and the iPhone's
+// home-screen icon, and registers its service worker. Opened from a file it
+// asks for nothing at all.
 if (location.protocol !== 'file:') {
-  const manifest = document.createElement('link');
-  manifest.rel = 'manifest';
-  manifest.href = 'manifest.webmanifest';
-  document.head.append(manifest);
+  for (const [rel, href] of [
+           ['manifest', 'manifest.webmanifest'],
+           ['apple-touch-icon', 'apple-touch-icon.png']]) {
+    const link = document.createElement('link');
+    link.rel = rel;
+    link.href = href;
+    document.head.append(link);
+  }
   if ('serviceWorker' in navigator) {
     navigator.serviceWorker.register('sw.js').catch(
         () => {

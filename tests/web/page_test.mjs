@@ -1,12 +1,16 @@
 // What the web page promises beyond the window's behaviour (which the
 // scenario table checks): it works opened from disk with the network off and
 // asks for nothing; served from a web host it is an installable app that
-// works offline; it keeps nothing; its report is a modal dialog; text still
-// being composed by an input method is judged once committed; the output box
-// copies as shown; it follows the system's dark mode.
+// works offline and takes a new version by the second open; it keeps nothing;
+// its report is a modal dialog; text still being composed by an input method
+// is judged once committed; drops replace; Tab leaves the page; the output
+// box copies as shown; on a phone it is a form with text and targets of a
+// phone's sizes, and its text grows with every zoom; it prints the whole
+// list; it follows the system's dark mode.
 //   ZORVIK_SITE=build/web/site node --test tests/web/page_test.mjs
 import assert from 'node:assert/strict';
-import {mkdtemp, readFile, rm} from 'node:fs/promises';
+import {execFile} from 'node:child_process';
+import {cp, mkdtemp, readFile, rm, writeFile} from 'node:fs/promises';
 import {tmpdir} from 'node:os';
 import {join} from 'node:path';
 import {after, before, test} from 'node:test';
@@ -17,6 +21,18 @@ import {serve} from '../../web/serve.mjs';
 import {launch, launchProfile} from './browser.mjs';
 
 const site = process.env.ZORVIK_SITE;
+// Runs a program with `input` on its standard input.
+function run(program, args, input) {
+  return new Promise((resolve, reject) => {
+    const child = execFile(program, args, (error, stdout) => {
+      if (error)
+        reject(error);
+      else
+        resolve({stdout});
+    });
+    child.stdin.end(input);
+  });
+}
 const fileUrl = pathToFileURL(join(site, 'index.html')).href;
 
 let browser;
@@ -48,6 +64,14 @@ async function ready(page) {
   await page.waitForFunction(() => document.activeElement?.id === 'Text3');
 }
 
+// A fresh page opened from disk, its window ready.
+async function openWindow(options) {
+  const opened = await openPage(options);
+  await opened.page.goto(fileUrl);
+  await ready(opened.page);
+  return opened;
+}
+
 async function typeInto(page, id, text) {
   await page.click(`#${id}`);
   await page.keyboard.press('Control+A');
@@ -67,11 +91,12 @@ const worked =
 test(
     'opened from disk with the network off, it works and asks for nothing',
     async () => {
-      const {context, page, log} = await openPage({offline: true});
-      await page.goto(fileUrl);
-      await ready(page);
+      const {context, page, log} = await openWindow({offline: true});
       await compute(page, '1000', '3', '5');
       assert.equal(await page.textContent('#Text4'), worked);
+      // What a screen reader is told, politely, after the computation.
+      assert.equal(await page.getAttribute('#Status', 'role'), 'status');
+      assert.equal(await page.textContent('#Status'), '已列出 3 年');
       assert.deepEqual(log.requests, [fileUrl]);
       assert.deepEqual(log.errors, []);
       // No manifest or worker from a file: there is nothing to install.
@@ -111,9 +136,7 @@ test('a browser that cannot run the module says so in the window', async () => {
 });
 
 test('it keeps nothing of what the user typed', async () => {
-  const {context, page} = await openPage();
-  await page.goto(fileUrl);
-  await ready(page);
+  const {context, page} = await openWindow();
   await compute(page, '1000', '3', '5');
   const kept =
       await page.evaluate(async () => ({
@@ -160,25 +183,41 @@ test('served from a web host, it installs and then works offline', async () => {
     const link = document.querySelector('link[rel=manifest]');
     return (await fetch(link.href)).json();
   });
-  assert.equal(manifest.name, 'Zorvik');
+  assert.equal(manifest.name, 'Zorvik 租金递增计算器');
+  assert.equal(manifest.short_name, 'Zorvik');
   assert.equal(manifest.lang, 'zh-CN');
   assert.equal(manifest.display, 'standalone');
-  assert.equal(manifest.icons[0].src, 'icon.svg');
-  const session = await context.newCDPSession(page);
+  assert.deepEqual(
+      manifest.icons.map((icon) => [icon.sizes, icon.purpose ?? 'any']), [
+        ['any', 'any'], ['192x192', 'any'], ['512x512', 'any'],
+        ['512x512', 'maskable']
+      ]);
+  assert.equal(await page.title(), manifest.name);
+  const session = await context.newCDPSession(page);  // Chromium only
   const {installabilityErrors} =
       await session.send('Page.getInstallabilityErrors');
   assert.deepEqual(installabilityErrors, []);
+  const {url: manifestUrl, errors: manifestErrors} =
+      await session.send('Page.getAppManifest');
+  assert.equal(manifestUrl, `${origin}/manifest.webmanifest`);
+  assert.deepEqual(manifestErrors, []);
 
+  // Every file it names is there, the iPhone's icon too, and kept offline.
   const caches = await page.evaluate(async () => {
     const names = await caches.keys();
     const cache = await caches.open(names[0]);
     const files = (await cache.keys()).map((r) => new URL(r.url).pathname);
-    return {names, files: files.sort()};
+    const iconLink = document.querySelector('link[rel=apple-touch-icon]');
+    return {names, files: files.sort(), icon: new URL(iconLink.href).pathname};
   });
   assert.equal(caches.names.length, 1);
-  assert.match(caches.names[0], /^zorvik-1\.0\.0-[0-9a-f]{12}$/);
-  assert.deepEqual(
-      caches.files, ['/', '/icon.svg', '/index.html', '/manifest.webmanifest']);
+  assert.match(caches.names[0], /^zorvik http:\S+\/ 1\.0\.0-[0-9a-f]{12}$/);
+  assert.deepEqual(caches.files, [
+    '/', '/apple-touch-icon.png', '/icon-192.png', '/icon-512.png',
+    '/icon-maskable-512.png', '/icon.svg', '/index.html',
+    '/manifest.webmanifest'
+  ]);
+  assert.ok(caches.files.includes(caches.icon));
 
   // The host goes away and the network with it: the page still comes up.
   await new Promise((resolve) => server.close(resolve));
@@ -194,16 +233,77 @@ test('served from a web host, it installs and then works offline', async () => {
 });
 
 test(
+    'a new version reaches the second open, each copy keeping its own',
+    async () => {
+      // Two copies of the page under two paths of one origin, on a host that
+      // lets browsers keep what it serves for ten minutes.
+      const root = await mkdtemp(join(tmpdir(), 'zorvik-host-'));
+      for (const copy of ['a', 'b']) {
+        await cp(site, join(root, copy), {recursive: true});
+      }
+      const server = await serve(root, 0, 'max-age=600');
+      const origin = `http://127.0.0.1:${server.address().port}`;
+      const profile = await mkdtemp(join(tmpdir(), 'zorvik-profile-'));
+      const context = await launchProfile(profile);
+      const page = await context.newPage();
+      const log = watch(page);
+      const open = async (copy) => {
+        await page.goto(`${origin}/${copy}/`);
+        await ready(page);
+        await page.evaluate(() => navigator.serviceWorker.ready);
+      };
+      const cacheNames = () => page.evaluate(() => caches.keys());
+      await open('a');
+      await open('b');
+      const [cacheA, cacheB] = (await cacheNames()).sort();
+      assert.match(cacheA, /\/a\/ /);
+      assert.match(cacheB, /\/b\/ /);
+
+      // Copy a is deployed again: a changed page, and the worker that the
+      // build makes with it.
+      const deploy = join(root, 'a');
+      const html = await readFile(join(deploy, 'index.html'), 'utf8');
+      await writeFile(
+          join(deploy, 'index.html'),
+          html.replace('<body>', '<body data-deployed="again">'));
+      const worker = await readFile(join(deploy, 'sw.js'), 'utf8');
+      await writeFile(
+          join(deploy, 'sw.js'),
+          worker.replace(/1\.0\.0-[0-9a-f]{12}/, '1.0.1-000000000000'));
+
+      // The first open after it still runs the page it had, and is not
+      // reloaded while the new version installs and takes over.
+      await open('a');
+      await page.evaluate(() => window.inUse = true);
+      await page.evaluate(async (old) => {
+        while ((await caches.keys()).includes(old)) {
+          await new Promise((resolve) => setTimeout(resolve, 50));
+        }
+      }, cacheA);
+      assert.equal(await page.evaluate(() => window.inUse), true);
+      // The second open runs the new one, served from the cache.
+      await open('a');
+      assert.equal(
+          await page.evaluate(() => document.body.dataset.deployed), 'again');
+      // Copy b's offline copy stayed as it was.
+      assert.ok((await cacheNames()).includes(cacheB));
+      assert.deepEqual(log.errors, []);
+      await context.close();
+      await new Promise((resolve) => server.close(resolve));
+      await rm(profile, {recursive: true});
+      await rm(root, {recursive: true});
+    });
+
+test(
     'the error report is a modal dialog that Enter and Esc dismiss',
     async () => {
-      const {context, page} = await openPage();
-      await page.goto(fileUrl);
-      await ready(page);
+      const {context, page} = await openWindow();
       for (const key of ['Enter', 'Escape']) {
         await compute(page, '1000', '200', '32767');
         assert.ok(await page.evaluate(
             () => document.querySelector('dialog').matches(':modal')));
         assert.equal(await page.textContent('dialog h1'), 'Zorvik');
+        assert.equal(await page.getAttribute('dialog', 'role'), 'alertdialog');
         assert.equal(
             await page.evaluate(() => document.activeElement.textContent),
             '确定');
@@ -219,9 +319,7 @@ test(
     });
 
 test('text an input method is composing is judged once committed', async () => {
-  const {context, page} = await openPage();
-  await page.goto(fileUrl);
-  await ready(page);
+  const {context, page} = await openWindow();
   const session = await context.newCDPSession(page);
   const compose = (text) => session.send(
       'Input.imeSetComposition',
@@ -246,10 +344,8 @@ test('text an input method is composing is judged once committed', async () => {
 test(
     'a paste of several lines keeps the first, as a Windows box does',
     async () => {
-      const {context, page} =
-          await openPage({permissions: ['clipboard-read', 'clipboard-write']});
-      await page.goto(fileUrl);
-      await ready(page);
+      const {context, page} = await openWindow(
+          {permissions: ['clipboard-read', 'clipboard-write']});
       const paste = async (text) => {
         await page.evaluate((t) => navigator.clipboard.writeText(t), text);
         await page.keyboard.press('Control+A');
@@ -266,11 +362,58 @@ test(
       await context.close();
     });
 
+test('a text dropped on a box replaces its whole text', async () => {
+  const {context, page} = await openWindow();
+  // A synthetic drop: its data is what counts here, not where it lands.
+  const drop = async (id, text) => {
+    const data = await page.evaluateHandle((t) => {
+      const transfer = new DataTransfer();
+      transfer.setData('text/plain', t);
+      return transfer;
+    }, text);
+    await page.dispatchEvent(`#${id}`, 'drop', {dataTransfer: data});
+    return page.inputValue(`#${id}`);
+  };
+  await typeInto(page, 'Text1', '1000');
+  assert.equal(await drop('Text1', '3000'), '3000');
+  // Spreadsheet cells: the first line alone, never the lines joined.
+  assert.equal(await drop('Text2', '30\r\n'), '30');
+  assert.equal(await drop('Text1', '2000\n3000'), '2000');
+  // The guard judges the result.
+  assert.equal(await drop('Text1', 'x'), '0');
+  await context.close();
+});
+
+test(
+    'Tab leaves the page after the last control and before the first',
+    async () => {
+      const {context, page} = await openWindow();
+      // Where the focus goes first: a control, or away from the page (to
+      // the browser, which in a headless one hands it straight back).
+      await page.evaluate(() => {
+        window.moves = [];
+        addEventListener('blur', (event) => {
+          if (event.target === window) moves.push('away');
+        });
+        addEventListener('focusin', (event) => moves.push(event.target.id));
+      });
+      const firstMove = async (key) => {
+        await page.evaluate(() => moves.length = 0);
+        await page.keyboard.press(key);
+        return page.evaluate(() => moves[0]);
+      };
+      assert.equal(await firstMove('Shift+Tab'), 'away');
+      await page.focus('#Command2');
+      assert.equal(await firstMove('Tab'), 'away');
+      // Within the window, the table's order.
+      await page.focus('#Text3');
+      assert.equal(await firstMove('Tab'), 'Text4');
+      await context.close();
+    });
+
 test('select-all in the output box copies the schedule as shown', async () => {
   const {context, page} =
-      await openPage({permissions: ['clipboard-read', 'clipboard-write']});
-  await page.goto(fileUrl);
-  await ready(page);
+      await openWindow({permissions: ['clipboard-read', 'clipboard-write']});
   // Long enough to span many blocks, most of them never laid out.
   await compute(page, '1000', '2000', '5');
   const shown = await page.textContent('#Text4');
@@ -287,9 +430,7 @@ test('select-all in the output box copies the schedule as shown', async () => {
 
 test(
     'on a phone: zoom stays free and the keyboards fit the boxes', async () => {
-      const {context, page} = await openPage();
-      await page.goto(fileUrl);
-      await ready(page);
+      const {context, page} = await openWindow();
       assert.equal(
           await page.getAttribute('meta[name=viewport]', 'content'),
           'width=device-width, initial-scale=1');
@@ -305,6 +446,81 @@ test(
       ]);
       await context.close();
     });
+
+test('on a phone the window becomes a form a thumb can use', async () => {
+  for (const width of [360, 320]) {
+    const {context, page} = await openPage();
+    await page.setViewportSize({width, height: 640});
+    await page.goto(fileUrl);
+    await ready(page);
+    const sizes = await page.evaluate(() => {
+      const sizeOf = (id) => {
+        const element = document.getElementById(id);
+        const {width, height, bottom} = element.getBoundingClientRect();
+        const font = parseFloat(getComputedStyle(element).fontSize);
+        return {width, height, bottom, font};
+      };
+      return {
+        targets:
+            ['Text1', 'Text2', 'Text3', 'Command1', 'Command2'].map(sizeOf),
+        texts: ['Label1', 'Label2', 'Label3', 'Label5', 'Text4'].map(sizeOf),
+        list: sizeOf('Text4'),
+        sideways: document.documentElement.scrollWidth > innerWidth,
+      };
+    });
+    for (const target of sizes.targets) {
+      assert.ok(target.height >= 44 && target.width >= 120, `${width}`);
+    }
+    for (const text of [...sizes.targets, ...sizes.texts]) {
+      assert.ok(text.font >= 16, `${width}`);
+    }
+    // The list takes the rest of the screen, down to the page's margin.
+    assert.equal(sizes.list.bottom, 640 - 8);
+    assert.ok(sizes.list.height > 640 / 2, `${width}`);
+    assert.equal(sizes.sideways, false);
+    await context.close();
+  }
+});
+
+test('text grows with the browser\'s zoom at every level', async () => {
+  // Zoom on a 1024 x 768 screen: the viewport shrinks in CSS pixels as each
+  // CSS pixel takes more of the screen's.
+  const heights = [];
+  for (const zoom of [2, 3, 4]) {
+    const context = await browser.newContext({
+      viewport:
+          {width: Math.floor(1024 / zoom), height: Math.floor(768 / zoom)},
+      deviceScaleFactor: zoom,
+    });
+    const page = await context.newPage();
+    await page.goto(fileUrl);
+    await ready(page);
+    // The increase caption's text as drawn, in the screen's pixels.
+    heights.push(await page.evaluate(() => {
+      const range = document.createRange();
+      range.selectNodeContents(document.getElementById('Label3'));
+      return range.getBoundingClientRect().height * devicePixelRatio;
+    }));
+    await context.close();
+  }
+  for (let i = 1; i < heights.length; ++i) {
+    assert.ok(heights[i] > heights[i - 1], heights.join(' '));
+  }
+});
+
+test('printed, it gives the inputs and every year of the list', async () => {
+  const {context, page} = await openWindow();
+  await compute(page, '1000', '30', '5');
+  // Chromium only: print to PDF, then read the text back.
+  const pdf = await page.pdf();
+  const {stdout: text} = await run('pdftotext', ['-', '-'], pdf);
+  assert.match(text, /租金\s*1000\s*年限\s*30\s*递增\s*5\s*%/);
+  for (let year = 1; year <= 30; ++year) {
+    assert.ok(text.includes(`第 ${year} 年租金`), `year ${year}`);
+  }
+  assert.doesNotMatch(text, /计算|清除/);
+  await context.close();
+});
 
 test('it follows the system into dark mode', async () => {
   const {context, page} = await openPage();

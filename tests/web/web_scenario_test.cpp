@@ -121,47 +121,70 @@ TEST_P(WebScenarioTest, Behaves) {
 INSTANTIATE_TEST_SUITE_P(Form1, WebScenarioTest, testing::ValuesIn(Scenarios()),
                          ScenarioName);
 
-// Every control where the table puts it, in CSS pixels; on a phone narrower
-// than the window, all of it scaled by one factor to fit the width (the page
-// keeps 8 pixels on either side).
+// "left top width height" of a control relative to the window, as the driver
+// gives it.
+struct Rect {
+  double left = 0, top = 0, width = 0, height = 0;
+  double right() const { return left + width; }
+  double bottom() const { return top + height; }
+};
+Rect RectOf(std::string_view name) {
+  Rect rect;
+  std::istringstream in(Drive("rect", name));
+  in >> rect.left >> rect.top >> rect.width >> rect.height;
+  EXPECT_TRUE(in) << name;
+  return rect;
+}
+
+// Where the window fits, every control stands where the table puts it, in
+// CSS pixels.
 TEST(WebLayoutTest, ControlsStandWhereTheTablePutsThem) {
-  struct Screen {
-    const char* viewport;
-    double scale;
-  };
-  constexpr double kWidth = TwipsToPixels(kClientWidthTwips);
-  const Screen screens[] = {{"1024x768", 1.0},
-                            {"360x640", (360 - 16) / kWidth}};
-  // "left top width height" relative to the window, as the driver gives it.
-  const auto rect = [](std::string_view name) {
-    std::vector<double> numbers;
-    std::istringstream in(Drive("rect", name));
-    for (double n = 0; in >> n;) numbers.push_back(n);
-    return numbers;
-  };
+  WebHost host("1024x768");
   // Layout rounds to fractions of a pixel.
   constexpr double kTolerance = 0.1;
-  for (const Screen& screen : screens) {
-    WebHost host(screen.viewport);
-    const std::vector<double> window = rect("Form1");
-    ASSERT_EQ(window.size(), 4u);
-    EXPECT_NEAR(window[2], kWidth * screen.scale, kTolerance);
-    EXPECT_NEAR(window[3], TwipsToPixels(kClientHeightTwips) * screen.scale,
-                kTolerance);
-    EXPECT_EQ(Drive("overflows"), "0")
-        << "sideways scrolling at " << screen.viewport;
-    for (const ControlRow& row : kForm1Controls) {
-      if (!row.initially_visible) continue;  // a hidden control has no box
-      const std::vector<double> actual = rect(row.name);
-      const int expected[] = {row.left, row.top, row.width, row.height};
-      ASSERT_EQ(actual.size(), 4u) << row.name;
-      for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_NEAR(actual[i], TwipsToPixels(expected[i]) * screen.scale,
-                    kTolerance)
-            << row.name << " at " << screen.viewport << ", value " << i;
-      }
-    }
+  const Rect window = RectOf("Form1");
+  EXPECT_NEAR(window.width, TwipsToPixels(kClientWidthTwips), kTolerance);
+  EXPECT_NEAR(window.height, TwipsToPixels(kClientHeightTwips), kTolerance);
+  EXPECT_EQ(Drive("overflows"), "0");
+  for (const ControlRow& row : kForm1Controls) {
+    if (!row.initially_visible) continue;  // a hidden control has no box
+    const Rect actual = RectOf(row.name);
+    EXPECT_NEAR(actual.left, TwipsToPixels(row.left), kTolerance) << row.name;
+    EXPECT_NEAR(actual.top, TwipsToPixels(row.top), kTolerance) << row.name;
+    EXPECT_NEAR(actual.width, TwipsToPixels(row.width), kTolerance) << row.name;
+    EXPECT_NEAR(actual.height, TwipsToPixels(row.height), kTolerance)
+        << row.name;
   }
+}
+
+// Where it does not, the same controls make a phone form of one column: each
+// caption beside its box, the % after the increase, the buttons side by
+// side, then the list down to the bottom of the screen.
+TEST(WebLayoutTest, OnAPhoneTheControlsMakeAPhoneForm) {
+  WebHost host("360x640");
+  const Rect window = RectOf("Form1");
+  EXPECT_EQ(window.width, 360 - 16);
+  EXPECT_EQ(window.height, 640 - 16);
+  EXPECT_EQ(Drive("overflows"), "0");
+  const auto beside = [](const Rect& a, const Rect& b) {
+    return a.right() <= b.left && a.top < b.bottom() && b.top < a.bottom();
+  };
+  double above = 0;
+  for (const LabelFor& pair : kLabelBuddies) {
+    const Rect caption = RectOf(pair.label);
+    const Rect box = RectOf(pair.control);
+    EXPECT_TRUE(beside(caption, box)) << pair.label;
+    EXPECT_GE(box.top, above) << pair.control << " below the one before";
+    above = box.bottom();
+  }
+  EXPECT_TRUE(beside(RectOf("Text3"), RectOf("Label5")));
+  const Rect compute = RectOf("Command1");
+  const Rect clear = RectOf("Command2");
+  EXPECT_TRUE(beside(compute, clear));
+  EXPECT_GE(compute.top, above);
+  const Rect list = RectOf("Text4");
+  EXPECT_GE(list.top, compute.bottom());
+  EXPECT_EQ(list.bottom(), window.bottom());
 }
 
 TEST(WebAccessibilityTest, ScreenReadersHearTheTablesNames) {
