@@ -25,13 +25,11 @@ export const firefoxPath = process.env.ZORVIK_FIREFOX || '/usr/bin/firefox-esr';
 const lacking = {
   chromium: [],
   firefox: [
-    'accessibility-tree',  // no accessibility calls over BiDi
     'ime-composition',     // a CDP call
     'installability',      // a CDP call
     'offline',             // no network emulation over BiDi here
   ],
   webkit: [
-    'accessibility-tree',  // computed labels only, and those of the DOM
     'ime-composition',
     'installability',
     'offline',
@@ -224,9 +222,15 @@ class WebKitPage extends ScriptedPage {
 
 const kViewport = {width: 1280, height: 720};
 
+// `unthrottled` asks for frames as soon as there is something to draw, not
+// at a display's 60 Hz, where the engine can: for timing the page's own work.
 const engines = {
-  async chromium() {
-    const browser = await launch();
+  async chromium({unthrottled}) {
+    const browser = await launch(unthrottled ? [
+      '--disable-frame-rate-limit',
+      '--disable-gpu-vsync',
+      '--run-all-compositor-stages-before-draw',
+    ] : []);
     return {
       version: browser.version(),
       async newPage({offline = false, permissions = [], viewport} = {}) {
@@ -249,11 +253,25 @@ const engines = {
         };
         return page;
       },
+      // The name in the accessibility tree, through the DevTools protocol.
+      async accessibleName(page, selector) {
+        const session = await page.context().newCDPSession(page);
+        const {root} = await session.send('DOM.getDocument', {depth: 0});
+        const {nodeId} = await session.send(
+            'DOM.querySelector', {nodeId: root.nodeId, selector});
+        const {node} = await session.send('DOM.describeNode', {nodeId});
+        const {nodes} = await session.send('Accessibility.getPartialAXTree', {
+          backendNodeId: node.backendNodeId,
+          fetchRelatives: false,
+        });
+        await session.detach();
+        return nodes[0]?.name?.value ?? '';
+      },
       close: () => browser.close(),
     };
   },
 
-  async firefox() {
+  async firefox({unthrottled}) {
     const launchFirefox = (dark) => puppeteer.launch({
       browser: 'firefox',
       executablePath: firefoxPath,
@@ -266,6 +284,7 @@ const engines = {
         'dom.events.asyncClipboard.readText': true,
         // Light or dark, whatever the desktop around it is.
         'layout.css.prefers-color-scheme.content-override': dark ? 0 : 1,
+        ...(unthrottled ? {'layout.frame_rate': 0} : {}),
       },
     });
     // The dark browser starts only when a page asks for it.
@@ -280,6 +299,16 @@ const engines = {
       version: (await browsers[0]).version().then((v) => v.replace(/^firefox\//i, '')),
       newPage,
       newProfilePage: newPage,
+      // BiDi reads no name, but finds elements by their accessible names:
+      // the answer is `expected` where a search for it finds the control.
+      async accessibleName({page}, selector, expected) {
+        for (const found of await page.$$(`::-p-aria(${expected})`)) {
+          if (await found.evaluate((e, s) => e.matches(s), selector)) {
+            return expected;
+          }
+        }
+        return `(no control named ${expected} is ${selector})`;
+      },
       close: () => Promise.all(browsers.map(async (b) => (await b).close())),
     };
   },
@@ -308,6 +337,11 @@ const engines = {
       version: browser.session.capabilities.browserVersion,
       newPage,
       newProfilePage: newPage,
+      // The label WebKit's accessibility objects compute.
+      async accessibleName({session}, selector) {
+        const element = await session.element(selector);
+        return session.send('GET', `/element/${element}/computedlabel`);
+      },
       async close() {
         await browser.session.end();
         driver.stop();
@@ -320,9 +354,9 @@ export const engineNames = Object.keys(engines);
 
 // Starts `name`'s browser: {name, version, can(feature), newPage(options),
 // newProfilePage(), close()}.
-export async function openEngine(name) {
+export async function openEngine(name, {unthrottled = false} = {}) {
   if (!(name in engines)) throw new Error(`no engine called ${name}`);
-  const browser = await engines[name]();
+  const browser = await engines[name]({unthrottled});
   return {
     name,
     ...browser,

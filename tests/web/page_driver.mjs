@@ -142,25 +142,13 @@ const operations = {
               document.documentElement.clientWidth ?
           '1' :
           '0'),
-  // The name Chromium's accessibility tree gives the control.
-  async accessible_name(name) {
-    const session = await page.context().newCDPSession(page);
-    const {nodes} = await session.send('Accessibility.getPartialAXTree', {
-      backendNodeId: await backendNodeId(session, name),
-      fetchRelatives: false,
-    });
-    await session.detach();
-    return nodes[0]?.name?.value ?? '';
+  // The name the engine's accessibility tree gives the control; the
+  // argument is "control\x1eexpected name" (see engines.mjs for Firefox).
+  accessible_name(argument) {
+    const [name, expected] = argument.split('\x1e');
+    return engine.accessibleName(page, element(name), expected);
   },
 };
-
-async function backendNodeId(session, name) {
-  const {root} = await session.send('DOM.getDocument', {depth: 0});
-  const {nodeId} = await session.send(
-      'DOM.querySelector', {nodeId: root.nodeId, selector: element(name)});
-  const {node} = await session.send('DOM.describeNode', {nodeId});
-  return node.backendNodeId;
-}
 
 port.on('message', async (request) => {
   const [operation, argument] = request.split('\x1f');

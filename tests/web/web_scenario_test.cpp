@@ -188,22 +188,27 @@ TEST(WebLayoutTest, OutputBoxFrameIsDrawn) {
 
 TEST(WebAccessibilityTest, ScreenReadersHearTheTablesNames) {
   WebHost host;
-  if (Drive("can", "accessibility-tree") != "1") {
-    GTEST_SKIP() << "this engine's driver reads no accessibility tree";
-  }
   auto caption_of = [](std::string_view name) {
     return std::string(kForm1Controls.at(RowOf(name)).caption);
   };
+  // The driver is told the name expected too: Firefox's can only search by
+  // name (page_driver.mjs).
+  auto name_of = [](std::string_view control, std::string_view expected) {
+    std::string argument(control);
+    argument += '\x1e';
+    argument += expected;
+    return Drive("accessible_name", argument);
+  };
   for (const LabelFor& pair : kLabelBuddies) {
-    EXPECT_EQ(Drive("accessible_name", pair.control), caption_of(pair.label))
-        << pair.control;
+    const std::string expected = caption_of(pair.label);
+    EXPECT_EQ(name_of(pair.control, expected), expected) << pair.control;
   }
   for (const AccessibleName& entry : kAccessibleNames) {
-    EXPECT_EQ(Drive("accessible_name", entry.control), entry.name)
-        << entry.control;
+    EXPECT_EQ(name_of(entry.control, entry.name), entry.name) << entry.control;
   }
   for (const char* button : {"Command1", "Command2"}) {
-    EXPECT_EQ(Drive("accessible_name", button), caption_of(button)) << button;
+    EXPECT_EQ(name_of(button, caption_of(button)), caption_of(button))
+        << button;
   }
 }
 
