@@ -95,8 +95,9 @@ async function load(engine, address) {
   await page.goto(address);
   const ready = engine.can('init-script') ?
       await page.waitForFunction(() => window.zorvikReady) :
-      await page.waitForFunction(() => document.activeElement?.id === 'Text3' &&
-          performance.getEntriesByType('navigation')[0].loadEventEnd);
+      await page.waitForFunction(
+          () => document.activeElement?.id === 'Text3' &&
+              performance.getEntriesByType('navigation')[0].loadEventEnd);
   return {page, ms: await ready.jsonValue()};
 }
 
@@ -127,11 +128,13 @@ async function measure(engine) {
     add('compute 100 years, first on the page, until painted',
         await timeInPage(page, 'compute'));
     for (let again = 0; again < 5; ++again) {
-      add('compute 100 years, until painted', await timeInPage(page, 'compute'));
+      add('compute 100 years, until painted',
+          await timeInPage(page, 'compute'));
     }
 
     await setInputs(page, '1000', '32767', '-1');
-    add('compute 32767 years, until painted', await timeInPage(page, 'compute'));
+    add('compute 32767 years, until painted',
+        await timeInPage(page, 'compute'));
     add('clear after 32767 years, until painted',
         await timeInPage(page, 'clear'));
 
@@ -152,8 +155,8 @@ for (const name of engines) {
   await engine.close();
   console.log(`${name} ${engine.version}`);
   for (const [figure, values] of Object.entries(figures)) {
-    console.log(`  ${figure.padEnd(64)} ${
-        median(values).toFixed(1).padStart(8)} ms`);
+    console.log(
+        `  ${figure.padEnd(64)} ${median(values).toFixed(1).padStart(8)} ms`);
   }
 }
 rmSync(floorFolder, {recursive: true});

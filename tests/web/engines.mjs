@@ -9,10 +9,9 @@
 //   firefox   Debian's Firefox ESR through puppeteer-core over BiDi
 //   webkit    Debian's WebKitGTK (MiniBrowser) through WebKitWebDriver, under
 //             an X server (tests/with-x-server)
-import {rm, mkdtemp} from 'node:fs/promises';
+import {mkdtemp, rm} from 'node:fs/promises';
 import {tmpdir} from 'node:os';
 import {join} from 'node:path';
-
 import puppeteer from 'puppeteer-core';
 
 import {launch, launchProfile} from './browser.mjs';
@@ -25,17 +24,15 @@ export const firefoxPath = process.env.ZORVIK_FIREFOX || '/usr/bin/firefox-esr';
 const lacking = {
   chromium: [],
   firefox: [
-    'ime-composition',     // a CDP call
-    'installability',      // a CDP call
-    'offline',             // no network emulation over BiDi here
+    'ime-composition',  // a CDP call
+    'installability',   // a CDP call
+    'offline',          // no network emulation over BiDi here
   ],
   webkit: [
-    'ime-composition',
-    'installability',
-    'offline',
-    'init-script',         // classic WebDriver runs nothing before a page
-    'page-events',         // nor reports a page's requests and errors
-    'phone-viewport',      // MiniBrowser's window is 447 pixels at least
+    'ime-composition', 'installability', 'offline',
+    'init-script',     // classic WebDriver runs nothing before a page
+    'page-events',     // nor reports a page's requests and errors
+    'phone-viewport',  // MiniBrowser's window is 447 pixels at least
   ],
 };
 
@@ -45,11 +42,13 @@ class ScriptedPage {
     return this.evaluate((s) => document.querySelector(s).value, selector);
   }
   textContent(selector) {
-    return this.evaluate((s) => document.querySelector(s).textContent, selector);
+    return this.evaluate(
+        (s) => document.querySelector(s).textContent, selector);
   }
   getAttribute(selector, name) {
     return this.evaluate(
-        ([s, n]) => document.querySelector(s).getAttribute(n), [selector, name]);
+        ([s, n]) => document.querySelector(s).getAttribute(n),
+        [selector, name]);
   }
   isVisible(selector) {
     return this.evaluate((s) => {
@@ -105,7 +104,8 @@ class FirefoxPage extends ScriptedPage {
         const {keyboard} = this.page;
         const {modifiers, key} = splitKeys(combination);
         for (const modifier of modifiers) await keyboard.down(modifier);
-        await keyboard.press(key);
+        // Puppeteer names the space bar by its character.
+        await keyboard.press(key === 'Space' ? ' ' : key);
         for (const modifier of modifiers.reverse()) await keyboard.up(modifier);
       },
     };
@@ -201,7 +201,8 @@ class WebKitPage extends ScriptedPage {
   // change restarts the browser and opens the page again.
   async emulateMedia({colorScheme}) {
     if ((colorScheme === 'dark') === this.browser.dark) return;
-    const [width, height] = await this.evaluate(() => [innerWidth, innerHeight]);
+    const [width, height] =
+        await this.evaluate(() => [innerWidth, innerHeight]);
     await this.browser.restart(colorScheme === 'dark');
     await this.setViewportSize({width, height});
     if (this.url) await this.session.navigate(this.url);
@@ -220,17 +221,23 @@ class WebKitPage extends ScriptedPage {
   }
 }
 
-const kViewport = {width: 1280, height: 720};
+const kViewport = {
+  width: 1280,
+  height: 720
+};
 
 // `unthrottled` asks for frames as soon as there is something to draw, not
 // at a display's 60 Hz, where the engine can: for timing the page's own work.
 const engines = {
   async chromium({unthrottled}) {
-    const browser = await launch(unthrottled ? [
-      '--disable-frame-rate-limit',
-      '--disable-gpu-vsync',
-      '--run-all-compositor-stages-before-draw',
-    ] : []);
+    const browser = await launch(
+        unthrottled ?
+            [
+              '--disable-frame-rate-limit',
+              '--disable-gpu-vsync',
+              '--run-all-compositor-stages-before-draw',
+            ] :
+            []);
     return {
       version: browser.version(),
       async newPage({offline = false, permissions = [], viewport} = {}) {
@@ -291,12 +298,16 @@ const engines = {
     const browsers = [launchFirefox(false)];
     const open = async (dark) => {
       browsers[Number(dark)] ??= launchFirefox(true);
-      const context = await (await browsers[Number(dark)]).createBrowserContext();
+      const context =
+          await (await browsers[Number(dark)]).createBrowserContext();
       return {context, page: await context.newPage()};
     };
-    const newPage = ({viewport} = {}) => new FirefoxPage(open).start(false, viewport);
+    const newPage = ({viewport} = {}) =>
+        new FirefoxPage(open).start(false, viewport);
     return {
-      version: (await browsers[0]).version().then((v) => v.replace(/^firefox\//i, '')),
+      version: (await browsers[0])
+                   .version()
+                   .then((v) => v.replace(/^firefox\//i, '')),
       newPage,
       newProfilePage: newPage,
       // BiDi reads no name, but finds elements by their accessible names:

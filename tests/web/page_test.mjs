@@ -111,19 +111,20 @@ test(
       await page.close();
     });
 
-test('a browser that cannot run the module says so in the window', async (t) => {
-  if (lacks(t, 'init-script')) return;
-  const {page} = await openPage();
-  // As one without WebAssembly exceptions does.
-  await page.addInitScript(() => {
-    WebAssembly.Module = function() {
-      throw new WebAssembly.CompileError('invalid opcode 0x6');
-    };
-  });
-  await page.goto(fileUrl);
-  assert.match(await page.textContent('#Form1'), /无法运行 Zorvik/);
-  await page.close();
-});
+test(
+    'a browser that cannot run the module says so in the window', async (t) => {
+      if (lacks(t, 'init-script')) return;
+      const {page} = await openPage();
+      // As one without WebAssembly exceptions does.
+      await page.addInitScript(() => {
+        WebAssembly.Module = function() {
+          throw new WebAssembly.CompileError('invalid opcode 0x6');
+        };
+      });
+      await page.goto(fileUrl);
+      assert.match(await page.textContent('#Form1'), /无法运行 Zorvik/);
+      await page.close();
+    });
 
 test('it keeps nothing of what the user typed', async () => {
   const {page} = await openPage();
@@ -156,8 +157,9 @@ test('its policy allows only its own script, style and module', async () => {
   await page.goto(pathToFileURL(changed).href);
   assert.equal(await page.$('#Text1'), null);
   if (engine.can('page-events')) {
-    assert.ok(log.errors.some((error) => /Content.Security.Policy/i.test(error)),
-              log.errors);
+    assert.ok(
+        log.errors.some((error) => /Content.Security.Policy/i.test(error)),
+        log.errors);
   }
   await page.close();
   await rm(folder, {recursive: true});
@@ -235,31 +237,32 @@ test(
       await page.close();
     });
 
-test('text an input method is composing is judged once committed', async (t) => {
-  if (lacks(t, 'ime-composition')) return;
-  const {page} = await openPage();
-  await page.goto(fileUrl);
-  await ready(page);
-  const session = await page.context().newCDPSession(page);
-  const compose = (text) => session.send(
-      'Input.imeSetComposition',
-      {text, selectionStart: text.length, selectionEnd: text.length});
-  const commit = (text) => session.send('Input.insertText', {text});
+test(
+    'text an input method is composing is judged once committed', async (t) => {
+      if (lacks(t, 'ime-composition')) return;
+      const {page} = await openPage();
+      await page.goto(fileUrl);
+      await ready(page);
+      const session = await page.context().newCDPSession(page);
+      const compose = (text) => session.send(
+          'Input.imeSetComposition',
+          {text, selectionStart: text.length, selectionEnd: text.length});
+      const commit = (text) => session.send('Input.insertText', {text});
 
-  // Full-width digits on their way: "１ｘ" would not convert, but it is
-  // still being composed.
-  await compose('１ｘ');
-  assert.equal(await page.inputValue('#Text3'), '１ｘ');
-  await commit('１２');
-  assert.equal(await page.inputValue('#Text3'), '１２');
+      // Full-width digits on their way: "１ｘ" would not convert, but it is
+      // still being composed.
+      await compose('１ｘ');
+      assert.equal(await page.inputValue('#Text3'), '１ｘ');
+      await commit('１２');
+      assert.equal(await page.inputValue('#Text3'), '１２');
 
-  await page.keyboard.press('Control+A');
-  await compose('ｘ');
-  assert.equal(await page.inputValue('#Text3'), 'ｘ');
-  await commit('ｘ');
-  assert.equal(await page.inputValue('#Text3'), '0');
-  await page.close();
-});
+      await page.keyboard.press('Control+A');
+      await compose('ｘ');
+      assert.equal(await page.inputValue('#Text3'), 'ｘ');
+      await commit('ｘ');
+      assert.equal(await page.inputValue('#Text3'), '0');
+      await page.close();
+    });
 
 test(
     'a paste of several lines keeps the first, as a Windows box does',

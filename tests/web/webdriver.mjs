@@ -52,8 +52,8 @@ async function call(url, method, body) {
   });
   const {value} = await response.json();
   if (!response.ok) {
-    throw new Error(`WebDriver ${method} ${url}: ${value.error}: ${
-        value.message}`);
+    throw new Error(
+        `WebDriver ${method} ${url}: ${value.error}: ${value.message}`);
   }
   return value;
 }
@@ -81,8 +81,8 @@ export const keyValue = (name) => keyValues[name] ?? name;
 // One session: one browser window.
 export class Session {
   static async start(driver, args = []) {
-    const {sessionId, capabilities} = await call(`${driver.url}/session`,
-        'POST', {
+    const {sessionId, capabilities} =
+        await call(`${driver.url}/session`, 'POST', {
           capabilities: {
             alwaysMatch: {
               'webkitgtk:browserOptions': {
@@ -126,7 +126,8 @@ export class Session {
   }
 
   element(selector) {
-    return this.send('POST', '/element', {using: 'css selector', value: selector})
+    return this
+        .send('POST', '/element', {using: 'css selector', value: selector})
         .then((reference) => Object.values(reference)[0]);
   }
 
@@ -138,7 +139,8 @@ export class Session {
   // `keys` are key names or characters; `modifiers` are held around them.
   keys(keys, modifiers = []) {
     const actions = [];
-    for (const key of modifiers) actions.push({type: 'keyDown', value: keyValue(key)});
+    for (const key of modifiers)
+      actions.push({type: 'keyDown', value: keyValue(key)});
     for (const key of keys) {
       actions.push({type: 'keyDown', value: keyValue(key)});
       actions.push({type: 'keyUp', value: keyValue(key)});
@@ -156,7 +158,12 @@ export class Session {
       id: 'mouse',
       parameters: {pointerType: 'mouse'},
       actions: [
-        {type: 'pointerMove', origin: 'viewport', x: Math.round(x), y: Math.round(y)},
+        {
+          type: 'pointerMove',
+          origin: 'viewport',
+          x: Math.round(x),
+          y: Math.round(y)
+        },
         {type: 'pointerDown', button: 0},
         {type: 'pointerUp', button: 0},
       ],
