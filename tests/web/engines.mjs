@@ -9,7 +9,7 @@
 //   firefox   Debian's Firefox ESR through puppeteer-core over BiDi
 //   webkit    Debian's WebKitGTK (MiniBrowser) through WebKitWebDriver, under
 //             an X server (tests/with-x-server)
-import {mkdtemp, rm} from 'node:fs/promises';
+import {mkdtemp, rm, writeFile} from 'node:fs/promises';
 import {tmpdir} from 'node:os';
 import {join} from 'node:path';
 import puppeteer from 'puppeteer-core';
@@ -211,7 +211,6 @@ class WebKitPage extends ScriptedPage {
     throw new Error('WebKitWebDriver cannot run a script before a page');
   }
   async screenshot({path}) {
-    const {writeFile} = await import('node:fs/promises');
     const png = await this.session.send('GET', '/screenshot');
     await writeFile(path, Buffer.from(png, 'base64'));
   }
