@@ -27,9 +27,11 @@ const lacking = {
     'ime-composition',  // a CDP call
     'installability',   // a CDP call
     'offline',          // no network emulation over BiDi here
+    'print-media',      // nor print media (its page.pdf() prints, though)
   ],
   webkit: [
-    'ime-composition', 'installability', 'offline',
+    'ime-composition', 'installability', 'offline', 'print-media',
+    'pdf',             // no printing through the driver
     'init-script',     // classic WebDriver runs nothing before a page
     'page-events',     // nor reports a page's requests and errors
     'phone-viewport',  // MiniBrowser's window is 447 pixels at least
@@ -92,6 +94,13 @@ function splitKeys(combination) {
   return {modifiers: parts, key};
 }
 
+// Only Chromium's driver emulates print media ('print-media' above).
+function refuseMedia(media) {
+  if (media !== undefined && media !== 'screen' && media !== null) {
+    throw new Error(`this engine's driver cannot emulate ${media} media`);
+  }
+}
+
 class FirefoxPage extends ScriptedPage {
   // `open(dark)` gives a fresh page of the light or the dark browser.
   constructor(open) {
@@ -141,8 +150,11 @@ class FirefoxPage extends ScriptedPage {
   // Firefox takes the colour scheme from a preference as it starts, and
   // BiDi cannot change it: the page moves to a browser started dark (or
   // back) and is opened there again.
-  async emulateMedia({colorScheme}) {
-    if ((colorScheme === 'dark') === this.dark) return;
+  async emulateMedia({colorScheme, media}) {
+    refuseMedia(media);
+    if (colorScheme === undefined || (colorScheme === 'dark') === this.dark) {
+      return;
+    }
     const url = this.page.url();
     const viewport = this.page.viewport();
     await this.context.close();
@@ -154,6 +166,9 @@ class FirefoxPage extends ScriptedPage {
   }
   screenshot(options) {
     return this.page.screenshot(options);
+  }
+  pdf(options) {
+    return this.page.pdf(options);
   }
   close() {
     return this.context.close();
@@ -199,8 +214,12 @@ class WebKitPage extends ScriptedPage {
   }
   // WebKitGTK takes the colour scheme from GTK as the browser starts: a
   // change restarts the browser and opens the page again.
-  async emulateMedia({colorScheme}) {
-    if ((colorScheme === 'dark') === this.browser.dark) return;
+  async emulateMedia({colorScheme, media}) {
+    refuseMedia(media);
+    if (colorScheme === undefined ||
+        (colorScheme === 'dark') === this.browser.dark) {
+      return;
+    }
     const [width, height] =
         await this.evaluate(() => [innerWidth, innerHeight]);
     await this.browser.restart(colorScheme === 'dark');
