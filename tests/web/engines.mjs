@@ -31,10 +31,9 @@ const lacking = {
   ],
   webkit: [
     'ime-composition', 'installability', 'offline', 'print-media',
-    'pdf',             // no printing through the driver
-    'init-script',     // classic WebDriver runs nothing before a page
-    'page-events',     // nor reports a page's requests and errors
-    'phone-viewport',  // MiniBrowser's window is 447 pixels at least
+    'pdf',          // no printing through the driver
+    'init-script',  // classic WebDriver runs nothing before a page
+    'page-events',  // nor reports a page's requests and errors
   ],
 };
 

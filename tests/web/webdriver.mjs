@@ -2,7 +2,10 @@
 // Debian's WebKitGTK (WebKitWebDriver starting MiniBrowser): a session, its
 // navigation, scripts, window size, and trusted input through actions.
 import {spawn} from 'node:child_process';
+import {mkdirSync, mkdtempSync, rmSync, writeFileSync} from 'node:fs';
 import {createServer} from 'node:net';
+import {tmpdir} from 'node:os';
+import {join} from 'node:path';
 
 export const webkitDriverPath =
     process.env.ZORVIK_WEBKIT_DRIVER || '/usr/bin/WebKitWebDriver';
@@ -21,11 +24,21 @@ function freePort() {
   });
 }
 
-// The driver process, listening on a port of its own.
+// MiniBrowser's bar of buttons and address keeps its window 447 pixels wide
+// at least; with GTK's minimum sizes and padding taken away it lets the
+// window be as narrow as a phone's screen.
+const narrowBar = '* { min-width: 0; min-height: 0; padding: 0; margin: 0; }\n';
+
+// The driver process, listening on a port of its own; the browsers it
+// starts read a GTK configuration of their own.
 export async function startDriver() {
   const port = await freePort();
+  const config = mkdtempSync(join(tmpdir(), 'zorvik-webkit-'));
+  mkdirSync(join(config, 'gtk-3.0'));
+  writeFileSync(join(config, 'gtk-3.0', 'gtk.css'), narrowBar);
   const child = spawn(webkitDriverPath, [`--port=${port}`], {
     stdio: ['ignore', 'ignore', 'pipe'],
+    env: {...process.env, XDG_CONFIG_HOME: config},
   });
   let log = '';
   child.stderr.on('data', (chunk) => (log += chunk));
@@ -41,7 +54,13 @@ export async function startDriver() {
       await new Promise((resolve) => setTimeout(resolve, 50));
     }
   }
-  return {url, stop: () => child.kill()};
+  return {
+    url,
+    stop() {
+      child.kill();
+      rmSync(config, {recursive: true, force: true});
+    },
+  };
 }
 
 async function call(url, method, body) {
