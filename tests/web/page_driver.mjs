@@ -1,17 +1,17 @@
-// Drives the real page in Chromium for the scenario table (see
-// page_bridge.js): user input as trusted input through the DevTools protocol
-// (keys, clipboard pastes, mouse clicks), and the page's state read back.
-// Runs in a worker thread; every request gets one answer.
+// Drives the real page for the scenario table (see page_bridge.js), in the
+// engine ZORVIK_ENGINE names (engines.mjs; Chromium unless told): user input
+// as trusted input (keys, clipboard pastes, mouse clicks), and the page's
+// state read back. Runs in a worker thread; every request gets one answer.
 import {pathToFileURL} from 'node:url';
 import {workerData} from 'node:worker_threads';
 
-import {launch} from './browser.mjs';
+import {openEngine} from './engines.mjs';
 
 const {port, signal} = workerData;
 const pageUrl = pathToFileURL(workerData.page).href;
+const engineName = process.env.ZORVIK_ENGINE || 'chromium';
 
-let browser = null;
-let context = null;
+let engine = null;
 let page = null;
 let reports = [];   // "title|text" of every report dismissed
 let problems = [];  // the page's errors and console errors
@@ -34,17 +34,13 @@ const element = (name) => `#${name}`;
 
 const operations = {
   async open(viewport) {
-    if (browser === null) {
-      browser = await launch();
-      context = await browser.newContext();
-      await context.grantPermissions(['clipboard-read', 'clipboard-write']);
-    }
+    engine ??= await openEngine(engineName);
     if (page !== null) await page.close();
-    page = await context.newPage();
-    if (viewport) {
-      const [width, height] = viewport.split('x').map(Number);
-      await page.setViewportSize({width, height});
-    }
+    const [width, height] = viewport ? viewport.split('x').map(Number) : [];
+    page = await engine.newPage({
+      permissions: ['clipboard-read', 'clipboard-write'],
+      viewport: viewport ? {width, height} : undefined,
+    });
     reports = [];
     problems = [];
     page.on('pageerror', (error) => problems.push(error.message));
@@ -56,10 +52,12 @@ const operations = {
     return '';
   },
   async quit() {
-    await browser?.close();
-    browser = null;
+    await engine?.close();
+    engine = null;
     return '';
   },
+  // "1" where the engine's driver can do `feature` (engines.mjs), else "0".
+  can: (feature) => (engine.can(feature) ? '1' : '0'),
 
   async focus(name) {
     await page.focus(element(name));
@@ -114,44 +112,61 @@ const operations = {
 
   // The control's box relative to the window's, in CSS pixels:
   // "left top width height".
+  // WebKit gives the boxes inside a zoomed element unzoomed: there they are
+  // scaled by the window's zoom here, as they show.
   rect: (name) => page.evaluate(
       (id) => {
-        const form = document.getElementById('Form1').getBoundingClientRect();
+        const window = document.getElementById('Form1');
+        const form = window.getBoundingClientRect();
         const box = document.getElementById(id).getBoundingClientRect();
-        return [
-          box.left - form.left, box.top - form.top, box.width, box.height
-        ].join(' ');
+        const zoom = Number(window.style.zoom) || 1;
+        const unzoomed =
+            Math.abs(form.width - parseFloat(window.style.width)) < 0.5;
+        const scale = unzoomed ? zoom : 1;
+        return [box.left - form.left, box.top - form.top, box.width, box.height]
+            .map((n) => n * scale)
+            .join(' ');
       },
       name),
+  // The box's frame and background colours as the engine paints them, for
+  // a box's frame: "red green blue alpha" twice, 0 to 255.
+  frame: (name) => page.evaluate(
+      (id) => {
+        const style = getComputedStyle(document.getElementById(id));
+        const paint = document.createElement('canvas').getContext('2d');
+        return [style.borderTopColor, style.backgroundColor]
+            .map((colour) => {
+              paint.clearRect(0, 0, 1, 1);
+              paint.fillStyle = colour;
+              paint.fillRect(0, 0, 1, 1);
+              return paint.getImageData(0, 0, 1, 1).data.join(' ');
+            })
+            .join(' ');
+      },
+      name),
+  // The system's colour scheme, "light" or "dark", for the page opened
+  // again.
+  async scheme(scheme) {
+    await page.emulateMedia({colorScheme: scheme});
+    await page.goto(pageUrl);
+    await page.waitForFunction(() => document.activeElement?.id === 'Text3');
+    return '';
+  },
   overflows: () => page.evaluate(
       () => document.documentElement.scrollWidth >
               document.documentElement.clientWidth ?
           '1' :
           '0'),
-  // The name and the description Chromium's accessibility tree gives the
-  // control.
-  accessible_name: async (name) => (await axNode(name))?.name?.value ?? '',
-  accessible_description: async (name) =>
-      (await axNode(name))?.description?.value ?? '',
+  // The name the engine's accessibility tree gives the control; the
+  // argument is "control\x1eexpected name" (see engines.mjs for Firefox).
+  accessible_name(argument) {
+    const [name, expected] = argument.split('\x1e');
+    return engine.accessibleName(page, element(name), expected);
+  },
+  // The description, where the engine's driver gives it (Chromium).
+  accessible_description: (name) =>
+      engine.accessibleDescription(page, element(name)),
 };
-
-async function axNode(name) {
-  const session = await context.newCDPSession(page);
-  const {nodes} = await session.send('Accessibility.getPartialAXTree', {
-    backendNodeId: await backendNodeId(session, name),
-    fetchRelatives: false,
-  });
-  await session.detach();
-  return nodes[0];
-}
-
-async function backendNodeId(session, name) {
-  const {root} = await session.send('DOM.getDocument', {depth: 0});
-  const {nodeId} = await session.send(
-      'DOM.querySelector', {nodeId: root.nodeId, selector: element(name)});
-  const {node} = await session.send('DOM.describeNode', {nodeId});
-  return node.backendNodeId;
-}
 
 port.on('message', async (request) => {
   const [operation, argument] = request.split('\x1f');
