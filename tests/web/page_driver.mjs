@@ -99,11 +99,14 @@ const operations = {
   focused: () => page.evaluate(() => document.activeElement?.id ?? ''),
   // The clipboard's text and HTML as another program reads them, split by
   // "\x1e"; no HTML flavour gives "".
+  // WebKit reads HTML back with the computed style inlined into each element
+  // it keeps; what the page wrote carries no style, so none is kept here.
   clipboard: () => page.evaluate(async () => {
     const [item] = await navigator.clipboard.read();
     const read = async (type) =>
         item.types.includes(type) ? (await item.getType(type)).text() : '';
-    return `${await read('text/plain')}\x1e${await read('text/html')}`;
+    const html = (await read('text/html')).replace(/ style="[^"]*"/g, '');
+    return `${await read('text/plain')}\x1e${html}`;
   }),
   visible: (name) =>
       page.isVisible(element(name)).then((visible) => (visible ? '1' : '0')),
