@@ -36,10 +36,10 @@ async function timeInPage(page, action, argument) {
       },
       compute: () => document.getElementById('Command1').click(),
       clear: () => document.getElementById('Command2').click(),
-      select: () => getSelection().selectAllChildren(
-          document.getElementById('Text4')),
-      copy: () => document.getElementById('Text4').dispatchEvent(
-          new ClipboardEvent(
+      select: () =>
+          getSelection().selectAllChildren(document.getElementById('Text4')),
+      copy: () =>
+          document.getElementById('Text4').dispatchEvent(new ClipboardEvent(
               'copy', {clipboardData: new DataTransfer(), bubbles: true})),
       // The same text as the output box shows, in a plain textarea of the
       // same size.

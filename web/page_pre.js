@@ -15,11 +15,12 @@ if (location.protocol !== 'file:') {
     // The worker's script is always asked of the host, never taken from the
     // browser's HTTP cache: a host that lets browsers keep files for a while
     // must not hold a new version back (some browsers still default to it).
-    navigator.serviceWorker.register('sw.js', {updateViaCache: 'none'}).catch(
-        () => {
-            // Without the worker the page still works; only offline use is
-            // lost.
-        });
+    navigator.serviceWorker.register('sw.js', {updateViaCache: 'none'})
+        .catch(
+            () => {
+                // Without the worker the page still works; only offline use is
+                // lost.
+            });
   }
 }
 

@@ -29,8 +29,8 @@ const lacking = {
     'offline',          // no network emulation over BiDi here
     'print-media',      // nor print media
     'pdf',  // its page.pdf() prints, but with CJK glyphs no text reader maps
-    'ax-description',   // no accessible description through BiDi
-    'device-scale',     // no other pixel density for a page
+    'ax-description',  // no accessible description through BiDi
+    'device-scale',    // no other pixel density for a page
   ],
   webkit: [
     'ime-composition', 'installability', 'offline', 'print-media',

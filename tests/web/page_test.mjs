@@ -200,69 +200,75 @@ test('its policy allows only its own script, style and module', async () => {
   await rm(folder, {recursive: true});
 });
 
-test('served from a web host, it installs and then works offline', async (t) => {
-  const server = await serve(site);
-  t.after(() => stop(server));
-  const origin = `http://127.0.0.1:${server.address().port}`;
-  const page = await engine.newProfilePage();
-  const log = watch(page);
-  await page.goto(`${origin}/`);
-  await ready(page);
-  await page.evaluate(() => navigator.serviceWorker.ready);
+test(
+    'served from a web host, it installs and then works offline', async (t) => {
+      const server = await serve(site);
+      t.after(() => stop(server));
+      const origin = `http://127.0.0.1:${server.address().port}`;
+      const page = await engine.newProfilePage();
+      const log = watch(page);
+      await page.goto(`${origin}/`);
+      await ready(page);
+      await page.evaluate(() => navigator.serviceWorker.ready);
 
-  const manifest = await page.evaluate(async () => {
-    const link = document.querySelector('link[rel=manifest]');
-    return (await fetch(link.href)).json();
-  });
-  assert.equal(manifest.name, 'Zorvik 租金递增计算器');
-  assert.equal(manifest.short_name, 'Zorvik');
-  assert.equal(manifest.lang, 'zh-CN');
-  assert.equal(manifest.display, 'standalone');
-  assert.deepEqual(
-      manifest.icons.map((icon) => [icon.sizes, icon.purpose ?? 'any']), [
-        ['any', 'any'], ['192x192', 'any'], ['512x512', 'any'],
-        ['512x512', 'maskable']
+      const manifest = await page.evaluate(async () => {
+        const link = document.querySelector('link[rel=manifest]');
+        return (await fetch(link.href)).json();
+      });
+      assert.equal(manifest.name, 'Zorvik 租金递增计算器');
+      assert.equal(manifest.short_name, 'Zorvik');
+      assert.equal(manifest.lang, 'zh-CN');
+      assert.equal(manifest.display, 'standalone');
+      assert.deepEqual(
+          manifest.icons.map((icon) => [icon.sizes, icon.purpose ?? 'any']), [
+            ['any', 'any'], ['192x192', 'any'], ['512x512', 'any'],
+            ['512x512', 'maskable']
+          ]);
+      assert.equal(await page.evaluate(() => document.title), manifest.name);
+      if (engine.can('installability')) {
+        const session = await page.context().newCDPSession(page);
+        const {installabilityErrors} =
+            await session.send('Page.getInstallabilityErrors');
+        assert.deepEqual(installabilityErrors, []);
+        const {url: manifestUrl, errors: manifestErrors} =
+            await session.send('Page.getAppManifest');
+        assert.equal(manifestUrl, `${origin}/manifest.webmanifest`);
+        assert.deepEqual(manifestErrors, []);
+      }
+
+      // Every file it names is there, the iPhone's icon too, and kept offline.
+      const caches = await page.evaluate(async () => {
+        const names = await caches.keys();
+        const cache = await caches.open(names[0]);
+        const files = (await cache.keys()).map((r) => new URL(r.url).pathname);
+        const iconLink = document.querySelector('link[rel=apple-touch-icon]');
+        return {
+          names,
+          files: files.sort(),
+          icon: new URL(iconLink.href).pathname
+        };
+      });
+      assert.equal(caches.names.length, 1);
+      assert.match(caches.names[0], /^zorvik http:\S+\/ 1\.0\.0-[0-9a-f]{12}$/);
+      assert.deepEqual(caches.files, [
+        '/', '/apple-touch-icon.png', '/icon-192.png', '/icon-512.png',
+        '/icon-maskable-512.png', '/icon.svg', '/index.html',
+        '/manifest.webmanifest'
       ]);
-  assert.equal(await page.evaluate(() => document.title), manifest.name);
-  if (engine.can('installability')) {
-    const session = await page.context().newCDPSession(page);
-    const {installabilityErrors} =
-        await session.send('Page.getInstallabilityErrors');
-    assert.deepEqual(installabilityErrors, []);
-    const {url: manifestUrl, errors: manifestErrors} =
-        await session.send('Page.getAppManifest');
-    assert.equal(manifestUrl, `${origin}/manifest.webmanifest`);
-    assert.deepEqual(manifestErrors, []);
-  }
+      assert.ok(caches.files.includes(caches.icon));
 
-  // Every file it names is there, the iPhone's icon too, and kept offline.
-  const caches = await page.evaluate(async () => {
-    const names = await caches.keys();
-    const cache = await caches.open(names[0]);
-    const files = (await cache.keys()).map((r) => new URL(r.url).pathname);
-    const iconLink = document.querySelector('link[rel=apple-touch-icon]');
-    return {names, files: files.sort(), icon: new URL(iconLink.href).pathname};
-  });
-  assert.equal(caches.names.length, 1);
-  assert.match(caches.names[0], /^zorvik http:\S+\/ 1\.0\.0-[0-9a-f]{12}$/);
-  assert.deepEqual(caches.files, [
-    '/', '/apple-touch-icon.png', '/icon-192.png', '/icon-512.png',
-    '/icon-maskable-512.png', '/icon.svg', '/index.html',
-    '/manifest.webmanifest'
-  ]);
-  assert.ok(caches.files.includes(caches.icon));
-
-  // The host goes away and the network with it: the page still comes up.
-  await new Promise((resolve) => server.close(resolve));
-  if (engine.can('offline')) await page.context().setOffline(true);
-  await page.reload();
-  await ready(page);
-  await compute(page, '1000', '3', '5');
-  assert.equal(await page.textContent('#Text4'), worked);
-  assert.ok(log.requests.every((url) => url.startsWith(origin)), log.requests);
-  assert.deepEqual(log.errors, []);
-  await page.close();
-});
+      // The host goes away and the network with it: the page still comes up.
+      await new Promise((resolve) => server.close(resolve));
+      if (engine.can('offline')) await page.context().setOffline(true);
+      await page.reload();
+      await ready(page);
+      await compute(page, '1000', '3', '5');
+      assert.equal(await page.textContent('#Text4'), worked);
+      assert.ok(
+          log.requests.every((url) => url.startsWith(origin)), log.requests);
+      assert.deepEqual(log.errors, []);
+      await page.close();
+    });
 
 test(
     'a new version reaches the second open, each copy keeping its own',
