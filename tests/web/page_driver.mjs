@@ -115,20 +115,13 @@ const operations = {
 
   // The control's box relative to the window's, in CSS pixels:
   // "left top width height".
-  // WebKit gives the boxes inside a zoomed element unzoomed: there they are
-  // scaled by the window's zoom here, as they show.
   rect: (name) => page.evaluate(
       (id) => {
-        const window = document.getElementById('Form1');
-        const form = window.getBoundingClientRect();
+        const form = document.getElementById('Form1').getBoundingClientRect();
         const box = document.getElementById(id).getBoundingClientRect();
-        const zoom = Number(window.style.zoom) || 1;
-        const unzoomed =
-            Math.abs(form.width - parseFloat(window.style.width)) < 0.5;
-        const scale = unzoomed ? zoom : 1;
-        return [box.left - form.left, box.top - form.top, box.width, box.height]
-            .map((n) => n * scale)
-            .join(' ');
+        return [
+          box.left - form.left, box.top - form.top, box.width, box.height
+        ].join(' ');
       },
       name),
   // The box's frame and background colours as the engine paints them, for
