@@ -1,7 +1,7 @@
 // A stand-in for oleacc.dll as someone might leave it in a Downloads folder:
 // it exports the two functions Zorvik takes from oleacc, and marks that it
 // was loaded by writing, beside itself, a file that names the program which
-// loaded it (planted_dll_test.cpp looks for that file).
+// loaded it, oleacc.dll.loaded (planted_dll_test.cpp looks for it).
 
 #include <windows.h>
 
@@ -18,11 +18,14 @@ std::wstring ModulePath(HMODULE module) {
 }
 
 void LeaveMark(HMODULE self) {
-  const std::wstring dll = ModulePath(self);
+  // The loader names the DLL as it was asked for (OLEACC.dll, say), so the
+  // mark's name is fixed.
+  std::wstring mark_path = ModulePath(self);
+  mark_path.resize(mark_path.find_last_of(L"\\/") + 1);
+  mark_path += L"oleacc.dll.loaded";
   const std::wstring program = ModulePath(nullptr);
-  HANDLE mark =
-      CreateFileW((dll + L".loaded").c_str(), GENERIC_WRITE, 0, nullptr,
-                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE mark = CreateFileW(mark_path.c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (mark == INVALID_HANDLE_VALUE) return;
   DWORD written = 0;
   WriteFile(mark, program.data(),
