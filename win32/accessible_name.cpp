@@ -6,6 +6,8 @@
 #include <new>
 #include <string>
 
+#include "win32/compat.h"
+
 // The interface ids are taken with __uuidof: MinGW's oleacc import library
 // binds IID_IAccessible to a code stub, not to the id.
 
@@ -195,10 +197,12 @@ LRESULT CALLBACK AnswerWithName(HWND control, UINT message, WPARAM wparam,
                                 DWORD_PTR data) {
   const auto* texts = reinterpret_cast<const AccessibleTexts*>(data);
   // The object id is a DWORD: compared as an LPARAM it would be sign-extended.
+  // (The subclass is only set where oleacc was loaded.)
   if (message == WM_GETOBJECT &&
       static_cast<DWORD>(lparam) == static_cast<DWORD>(OBJID_CLIENT)) {
+    const Oleacc& oleacc = *LoadOleacc();
     IAccessible* standard = nullptr;
-    if (SUCCEEDED(CreateStdAccessibleObject(
+    if (SUCCEEDED(oleacc.create_std_accessible_object(
             control, OBJID_CLIENT, __uuidof(IAccessible),
             reinterpret_cast<void**>(&standard)))) {
       auto* named = new (std::nothrow) NamedAccessible(standard, *texts);
@@ -206,7 +210,7 @@ LRESULT CALLBACK AnswerWithName(HWND control, UINT message, WPARAM wparam,
         standard->Release();
       } else {
         const LRESULT result =
-            LresultFromObject(__uuidof(IAccessible), wparam, named);
+            oleacc.lresult_from_object(__uuidof(IAccessible), wparam, named);
         named->Release();
         if (result > 0) return result;
       }
@@ -222,6 +226,7 @@ LRESULT CALLBACK AnswerWithName(HWND control, UINT message, WPARAM wparam,
 
 bool SetAccessibleName(HWND control, std::wstring_view name,
                        std::wstring_view description) {
+  if (LoadOleacc() == nullptr) return false;
   auto* stored =
       new AccessibleTexts{std::wstring(name), std::wstring(description)};
   const bool subclassed =

@@ -19,7 +19,8 @@ namespace zorvik::win32 {
 // description, when none is given). Screen readers
 // reach that object through COM, so COM must be initialised on the control's
 // thread. Call it once per control. Returns false when the control cannot be
-// subclassed; it then keeps the standard name.
+// subclassed, or oleacc.dll cannot be loaded from the system folder; it then
+// keeps the standard name.
 bool SetAccessibleName(HWND control, std::wstring_view name,
                        std::wstring_view description = {});
 

@@ -1,5 +1,7 @@
 #include "win32/compat.h"
 
+#include <string>
+
 namespace zorvik::win32 {
 namespace {
 
@@ -8,11 +10,31 @@ constexpr UINT kDefaultDpi = USER_DEFAULT_SCREEN_DPI;
 // GetProcAddress hands out an untyped function; going through void (*)()
 // is the cast GCC accepts between function types.
 template <typename Function>
-Function Lookup(const wchar_t* module, const char* name) {
-  HMODULE handle = GetModuleHandleW(module);
-  if (handle == nullptr) return nullptr;
+Function Lookup(HMODULE module, const char* name) {
+  if (module == nullptr) return nullptr;
   return reinterpret_cast<Function>(
-      reinterpret_cast<void (*)()>(GetProcAddress(handle, name)));
+      reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+template <typename Function>
+Function Lookup(const wchar_t* module, const char* name) {
+  return Lookup<Function>(GetModuleHandleW(module), name);
+}
+
+// `name` from the system folder, and what it imports from there too. Windows
+// 7 without KB2533623 refuses the search flag; there the DLL is named by its
+// full path, and its own imports are looked for beside it first.
+HMODULE LoadSystemLibrary(const wchar_t* name) {
+  HMODULE module = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (module != nullptr || GetLastError() != ERROR_INVALID_PARAMETER) {
+    return module;
+  }
+  std::wstring path(MAX_PATH, L'\0');
+  const UINT length = GetSystemDirectoryW(path.data(), MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  path.resize(length);
+  path.append(L"\\").append(name);
+  return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
@@ -79,6 +101,23 @@ HFONT CreateMessageFont(UINT dpi) {
       MulDiv(metrics.lfMessageFont.lfHeight, static_cast<int>(dpi),
              static_cast<int>(SystemDpi()));
   return CreateFontIndirectW(&metrics.lfMessageFont);
+}
+
+const Oleacc* LoadOleacc() {
+  // Never freed: the controls' accessible objects may be in use until the
+  // process ends.
+  static const Oleacc oleacc = [] {
+    HMODULE module = LoadSystemLibrary(L"oleacc.dll");
+    return Oleacc{Lookup<decltype(Oleacc::create_std_accessible_object)>(
+                      module, "CreateStdAccessibleObject"),
+                  Lookup<decltype(Oleacc::lresult_from_object)>(
+                      module, "LresultFromObject")};
+  }();
+  if (oleacc.create_std_accessible_object == nullptr ||
+      oleacc.lresult_from_object == nullptr) {
+    return nullptr;
+  }
+  return &oleacc;
 }
 
 }  // namespace zorvik::win32

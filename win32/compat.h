@@ -3,8 +3,10 @@
 
 // The functions Zorvik needs that are newer than Windows 7, looked up at run
 // time, each with the Windows 7 way as its fallback, so one .exe starts on
-// Windows 7 SP1 and scales per monitor on Windows 10 and later.
+// Windows 7 SP1 and scales per monitor on Windows 10 and later; and those of
+// oleacc.dll, loaded at run time from the system folder.
 
+#include <oleacc.h>
 #include <windows.h>
 
 namespace zorvik::win32 {
@@ -24,6 +26,19 @@ SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD ex_style, UINT dpi);
 // The system's message font (the one dialogs use) at `dpi`. The caller owns
 // the font.
 HFONT CreateMessageFont(UINT dpi);
+
+// The functions of oleacc.dll that hand a control's accessible object to
+// screen readers. oleacc is not one of the KnownDLLs, which Windows always
+// takes from the system folder: imported, it would be looked for beside the
+// .exe first (usually a Downloads folder), before wWinMain could restrict
+// that. So it is loaded, once, from the system folder only. Null where it
+// cannot be loaded or lacks either function: the controls then keep their
+// standard accessible objects.
+struct Oleacc {
+  decltype(&::CreateStdAccessibleObject) create_std_accessible_object;
+  decltype(&::LresultFromObject) lresult_from_object;
+};
+const Oleacc* LoadOleacc();
 
 }  // namespace zorvik::win32
 

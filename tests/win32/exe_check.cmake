@@ -1,20 +1,34 @@
 cmake_policy(SET CMP0057 NEW)
 # Checks zorvik.exe as Windows will load it (cmake -P, run on the build
-# machine): it imports system DLLs only, so nothing placed beside it is loaded
-# in their place; ASLR with high-entropy addresses and DEP are on; it is a GUI
-# program; and it stays small.
+# machine): nothing placed beside it can be loaded as one of its imports;
+# ASLR with high-entropy addresses and DEP are on; it is a GUI program; and it
+# stays small.
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE headers
                 COMMAND_ERROR_IS_FATAL ANY)
 
+# Windows loads the imports of a program before its first line runs, and
+# looks for each in the program's own folder first (usually a Downloads
+# folder, which holds whatever anyone sent), unless it is one of the
+# KnownDLLs, which always come from the system folder. These are the KnownDLLs
+# that every supported Windows (7 SP1 to 11, 64-bit) lists under
+# HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Session Manager\KnownDLLs.
+set(known_dlls advapi32 clbcatq comdlg32 gdi32 imagehlp imm32 kernel32 msctf
+    msvcrt normaliz nsi ole32 oleaut32 psapi rpcrt4 sechost setupapi shell32
+    shlwapi user32 wldap32 ws2_32)
+# comctl32 is not one of them, but the manifest binds it to the system's
+# side-by-side Common Controls 6, which is never looked for beside the .exe.
+set(allowed_dlls ${known_dlls} comctl32)
+
 string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${headers}")
-# OLEACC and COM (ole32, OLEAUT32) answer screen readers.
-set(system_dlls KERNEL32.dll USER32.dll GDI32.dll COMCTL32.dll msvcrt.dll
-    OLEACC.dll ole32.dll OLEAUT32.dll)
 foreach(import IN LISTS imports)
   string(REPLACE "DLL Name: " "" dll "${import}")
   string(STRIP "${dll}" dll)
-  if(NOT dll IN_LIST system_dlls)
-    message(FATAL_ERROR "zorvik.exe imports ${dll}, which is not a system DLL")
+  string(TOLOWER "${dll}" name)
+  string(REGEX REPLACE "\\.dll$" "" name "${name}")
+  if(NOT name IN_LIST allowed_dlls)
+    message(FATAL_ERROR "zorvik.exe imports ${dll}, which is not one of the "
+      "KnownDLLs: Windows would look for it beside zorvik.exe first. Load it "
+      "at run time from the system folder instead (see win32/compat.h).")
   endif()
   list(APPEND seen ${dll})
 endforeach()
