@@ -24,7 +24,7 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "%s\n", missing->toLocal8Bit().constData());
     return 1;
   }
-  std::optional<zorvik::qt::StartupMessages> startup(std::in_place);
+  std::optional<zorvik::qt::StartupMessages> startup(std::in_place, arguments);
   zorvik::qt::Application app(argc, argv);
   startup.reset();
   QApplication::setApplicationName(QStringLiteral("zorvik"));

@@ -88,6 +88,7 @@ struct Held {
   QtMessageHandler previous = nullptr;
   std::vector<HeldMessage> messages;
   bool display_refused = false;
+  QString display_name;
 };
 
 Held& held() {
@@ -110,11 +111,13 @@ void PassOn(QtMessageHandler handler, const HeldMessage& message) {
   handler(message.type, context, message.text);
 }
 
-QString DisplayName() {
-  const QString wayland = Environment("WAYLAND_DISPLAY");
-  const QString x11 = Environment("DISPLAY");
-  if (!x11.isEmpty()) return x11;
-  return wayland.isEmpty() ? QStringLiteral("wayland-0") : wayland;
+// The display Qt is to connect to, as the user named it.
+QString DisplayName(const QStringList& arguments) {
+  QString name = OptionValue(arguments, QStringLiteral("display"));
+  if (name.isEmpty()) name = Environment("DISPLAY");
+  if (name.isEmpty()) name = Environment("WAYLAND_DISPLAY");
+  if (name.isEmpty()) name = QStringLiteral("wayland-0");
+  return name;
 }
 
 void HoldMessage(QtMsgType type, const QMessageLogContext& context,
@@ -133,8 +136,9 @@ void HoldMessage(QtMsgType type, const QMessageLogContext& context,
     return;
   }
   if (state.display_refused) {
-    const QString line = QStringLiteral("%1 (cannot connect to %2)\n")
-                             .arg(QLatin1StringView(kNoDisplay), DisplayName());
+    const QString line =
+        QStringLiteral("%1 (cannot connect to %2)\n")
+            .arg(QLatin1StringView(kNoDisplay), state.display_name);
     std::fputs(line.toLocal8Bit().constData(), stderr);
     std::fflush(stderr);
     // Qt is half started: nothing of it is to be torn down.
@@ -165,11 +169,12 @@ std::optional<QString> MissingDisplay(const QStringList& arguments) {
   return QStringLiteral("%1 (%2)").arg(QLatin1StringView(kNoDisplay), why);
 }
 
-StartupMessages::StartupMessages() {
+StartupMessages::StartupMessages(const QStringList& arguments) {
   Held& state = held();
   const std::lock_guard lock(state.mutex);
   state.messages.clear();
   state.display_refused = false;
+  state.display_name = DisplayName(arguments);
   state.previous = qInstallMessageHandler(HoldMessage);
 }
 

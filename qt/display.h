@@ -33,7 +33,8 @@ std::optional<QString> MissingDisplay(const QStringList& arguments);
 // destroyed, the held messages are passed on and Qt's handler is back.
 class StartupMessages {
  public:
-  StartupMessages();
+  // `arguments` name the display where -display is given.
+  explicit StartupMessages(const QStringList& arguments);
   ~StartupMessages();
   StartupMessages(const StartupMessages&) = delete;
   StartupMessages& operator=(const StartupMessages&) = delete;
