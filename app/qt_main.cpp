@@ -1,8 +1,11 @@
 #include <QStringList>
+#include <cstdio>
+#include <optional>
 
 #include "qt/app_icon.h"
 #include "qt/application.h"
 #include "qt/command_line.h"
+#include "qt/display.h"
 #include "qt/form1_window.h"
 #include "qt/localization.h"
 
@@ -15,7 +18,15 @@ int main(int argc, char* argv[]) {
     return *status;
   }
 
+  // Without a display the window has nowhere to open: one line says so,
+  // rather than Qt's plugin diagnostics and abort.
+  if (const auto missing = zorvik::qt::MissingDisplay(arguments)) {
+    std::fprintf(stderr, "%s\n", missing->toLocal8Bit().constData());
+    return 1;
+  }
+  std::optional<zorvik::qt::StartupMessages> startup(std::in_place, arguments);
   zorvik::qt::Application app(argc, argv);
+  startup.reset();
   QApplication::setApplicationName(QStringLiteral("zorvik"));
   QApplication::setApplicationVersion(QStringLiteral(ZORVIK_VERSION));
   // Equal to the window caption, so the window system shows "Zorvik" alone.

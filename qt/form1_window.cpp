@@ -1,5 +1,7 @@
 #include "qt/form1_window.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -65,9 +67,26 @@ T* Find(const QWidget& form, std::string_view name) {
   return control;
 }
 
+// Qt describes a plain QWidget to assistive technology as a client area
+// (AT-SPI's "filler") even when it is a top-level window; only its own window
+// classes (QMainWindow, QDialog) are announced as windows. Form1 is the
+// program's window, so a screen reader is to meet it as one (AT-SPI's
+// "frame"), named by its caption.
+QAccessibleInterface* AccessibleForm1(const QString& class_name,
+                                      QObject* object) {
+  if (class_name !=
+      QLatin1StringView(Form1Window::staticMetaObject.className())) {
+    return nullptr;
+  }
+  return new QAccessibleWidget(static_cast<QWidget*>(object),
+                               QAccessible::Window);
+}
+
 }  // namespace
 
 Form1Window::Form1Window(QWidget* parent) : QWidget(parent) {
+  // Installing it again does nothing.
+  QAccessible::installFactory(AccessibleForm1);
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(FromUtf8(kWindowCaption));
   // The size is fixed, so the title bar offers minimize and close only, as

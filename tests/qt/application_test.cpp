@@ -1,11 +1,18 @@
 #include "qt/application.h"
 
 #include <QCursor>
+#include <QDir>
 #include <QEvent>
+#include <QFile>
 #include <QGuiApplication>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
+#include <array>
 #include <new>
+#include <optional>
 
+#include "qt/display.h"
 #include "tests/qt/modal_watchdog.h"
 
 namespace zorvik::qt {
@@ -19,6 +26,11 @@ class FailingReceiver : public QObject {
     return QObject::event(event);
   }
 };
+
+// The variables that decide where Qt opens its window.
+constexpr std::array kDisplayVariables = {"DISPLAY",         "WAYLAND_DISPLAY",
+                                          "WAYLAND_SOCKET",  "XDG_SESSION_TYPE",
+                                          "XDG_RUNTIME_DIR", "QT_QPA_PLATFORM"};
 
 }  // namespace
 
@@ -38,6 +50,84 @@ class ApplicationTest : public QObject {
              QStringList{QStringLiteral("Zorvik|运行时错误 '7':\n\n内存不足")});
     // Chinese whatever Qt translations are installed: none are here.
     QCOMPARE(watchdog.buttons(), QStringList{QStringLiteral("确定")});
+  }
+
+  void aMissingDisplayIsFoundBeforeQtStarts() {
+    QByteArray saved[kDisplayVariables.size()];
+    bool was_set[kDisplayVariables.size()];
+    for (std::size_t i = 0; i < kDisplayVariables.size(); ++i) {
+      was_set[i] = qEnvironmentVariableIsSet(kDisplayVariables[i]);
+      saved[i] = qgetenv(kDisplayVariables[i]);
+    }
+    const auto restore = qScopeGuard([&] {
+      for (std::size_t i = 0; i < kDisplayVariables.size(); ++i) {
+        if (was_set[i]) {
+          qputenv(kDisplayVariables[i], saved[i]);
+        } else {
+          qunsetenv(kDisplayVariables[i]);
+        }
+      }
+    });
+    // A compositor's default socket, where Wayland looks without
+    // WAYLAND_DISPLAY.
+    const QTemporaryDir with_socket;
+    QFile socket(QDir(with_socket.path()).filePath("wayland-0"));
+    QVERIFY(socket.open(QIODevice::WriteOnly));
+    const QTemporaryDir without_socket;
+
+    const QString no_x11 = QStringLiteral(
+        "zorvik: no display to open the window on (DISPLAY is not set)");
+    const QString neither = QStringLiteral(
+        "zorvik: no display to open the window on (neither WAYLAND_DISPLAY "
+        "nor DISPLAY is set)");
+    const struct {
+      QStringList arguments;  // after the program's name
+      QList<QPair<const char*, QString>> environment;  // the rest unset
+      std::optional<QString> expected;
+    } cases[] = {
+        // Qt's own choice: X11, or Wayland first in a Wayland session.
+        {{}, {}, no_x11},
+        {{}, {{"DISPLAY", ""}}, no_x11},
+        {{}, {{"DISPLAY", ":0"}}, std::nullopt},
+        {{}, {{"XDG_SESSION_TYPE", "wayland"}}, neither},
+        {{}, {{"WAYLAND_DISPLAY", "wayland-1"}}, std::nullopt},
+        {{},
+         {{"XDG_SESSION_TYPE", "wayland"},
+          {"XDG_RUNTIME_DIR", with_socket.path()}},
+         std::nullopt},
+        // QT_QPA_PLATFORM: a list, each name with its options.
+        {{}, {{"QT_QPA_PLATFORM", "offscreen"}}, std::nullopt},
+        {{}, {{"QT_QPA_PLATFORM", "xcb:nograb"}}, no_x11},
+        {{}, {{"QT_QPA_PLATFORM", "xcb;offscreen"}}, std::nullopt},
+        {{},
+         {{"QT_QPA_PLATFORM", "wayland;xcb"},
+          {"XDG_RUNTIME_DIR", without_socket.path()}},
+         neither},
+        {{},
+         {{"QT_QPA_PLATFORM", "wayland-egl"},
+          {"XDG_RUNTIME_DIR", with_socket.path()}},
+         std::nullopt},
+        {{},
+         {{"QT_QPA_PLATFORM", "wayland"}, {"WAYLAND_SOCKET", "3"}},
+         std::nullopt},
+        // -platform wins over QT_QPA_PLATFORM; -display names X11's display.
+        {{"-platform", "offscreen"},
+         {{"QT_QPA_PLATFORM", "xcb"}},
+         std::nullopt},
+        {{"--platform", "xcb"}, {{"QT_QPA_PLATFORM", "offscreen"}}, no_x11},
+        {{"-platform", "xcb", "-display", ":3"}, {}, std::nullopt},
+        {{"-style", "Fusion"}, {}, no_x11},
+    };
+    for (const auto& [arguments, environment, expected] : cases) {
+      for (const char* name : kDisplayVariables) qunsetenv(name);
+      for (const auto& [name, value] : environment) {
+        qputenv(name, value.toLocal8Bit());
+      }
+      // Compared as text, so that a failure shows the line.
+      QCOMPARE(
+          MissingDisplay(QStringList{"zorvik"} + arguments).value_or("(none)"),
+          expected.value_or("(none)"));
+    }
   }
 };
 

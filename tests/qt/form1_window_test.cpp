@@ -201,6 +201,14 @@ class Form1WindowTest : public QObject {
   }
 
   void assistiveTechnologyReadsTheNames() {
+    // The top level is announced as a window (a frame to AT-SPI) by its
+    // caption, and holds the controls.
+    QAccessibleInterface* window =
+        QAccessible::queryAccessibleInterface(form_.get());
+    QVERIFY(window != nullptr);
+    QCOMPARE(window->role(), QAccessible::Window);
+    QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Zorvik"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(Text(1))->parent(), window);
     const struct {
       const char* control;
       QString name;

@@ -1,9 +1,26 @@
 #!/usr/bin/env bash
 # Starts the program in a real X server with a window manager (run under
 # with-x-server), waits for its window, closes it the way a user does and
-# expects a clean exit.
+# expects a clean exit; first, without a display, it must say so and end.
 set -euo pipefail
 program=$1
+
+# Without a display to open the window on, or with one that cannot be
+# reached, the program says so in one line on standard error and ends with
+# status 1: no window, no Qt diagnostics, no abort.
+expect_no_display() {
+  local expected=$1 status=0 errors
+  shift
+  errors=$(env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$@" "$program" 2>&1 >/dev/null) || status=$?
+  if ((status != 1)) || [[ $errors != "$expected" ]]; then
+    echo "smoke: with $* the program ended with status $status and wrote: $errors" >&2
+    exit 1
+  fi
+}
+expect_no_display "zorvik: no display to open the window on (DISPLAY is not set)" -u DISPLAY
+# No server listens on the last display number.
+expect_no_display "zorvik: no display to open the window on (cannot connect to :65535)" DISPLAY=:65535
+echo "smoke: without a display, and with one that cannot be reached, one line and status 1"
 
 started_at=$SECONDS
 "$program" &
