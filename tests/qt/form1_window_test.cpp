@@ -13,6 +13,7 @@
 #include <QDropEvent>
 #include <QFontMetrics>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -238,6 +239,30 @@ class Form1WindowTest : public QObject {
     // With a modifier it is another key.
     QTest::keyClick(compute, Qt::Key_Return, Qt::ControlModifier);
     QCOMPARE(form_->form().ComputeCount(), 1);
+  }
+
+  // A held Enter as an X server without detectable auto-repeat sends it:
+  // each repeat a release and a press with one time stamp, which Qt does not
+  // always mark as a repeat.
+  void heldEnterPressesOnceWhenRepeatsComeInPairs() {
+    auto* compute = Control<QPushButton>("Command1");
+    compute->setFocus();
+    const auto send = [compute](QEvent::Type type, quint64 time) {
+      QKeyEvent key(type, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+      key.setTimestamp(time);
+      QApplication::sendEvent(compute, &key);
+    };
+    send(QEvent::KeyPress, 1000);
+    for (quint64 time = 1500; time <= 1700; time += 40) {
+      send(QEvent::KeyRelease, time);
+      send(QEvent::KeyPress, time);
+    }
+    send(QEvent::KeyRelease, 1900);
+    QCOMPARE(form_->form().ComputeCount(), 1);
+    // Pressed again, it presses again.
+    send(QEvent::KeyPress, 2300);
+    send(QEvent::KeyRelease, 2400);
+    QCOMPARE(form_->form().ComputeCount(), 2);
   }
 
   void scaledWindowGrabsAtItsPixelRatio() {
