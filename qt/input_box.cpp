@@ -69,7 +69,7 @@ void InputBox::contextMenuEvent(QContextMenuEvent* event) {
 
 void InputBox::mouseReleaseEvent(QMouseEvent* event) {
   // Where the system has a selection clipboard (X11), the middle button
-  // pastes it over the box's selection.
+  // pastes it where it clicked, as QLineEdit's own release does.
   if (event->button() == Qt::MiddleButton && !isReadOnly() &&
       QGuiApplication::clipboard()->supportsSelection()) {
     deselect();
