@@ -12,20 +12,38 @@ CommandButton::CommandButton(const QString& caption, QWidget* parent)
   setDefault(false);
 }
 
+namespace {
+
+bool IsEnter(const QKeyEvent& event) {
+  return event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
+}
+
+}  // namespace
+
 void CommandButton::keyPressEvent(QKeyEvent* event) {
-  const bool enter =
-      event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
   // The keypad's Enter carries the keypad modifier; any other modifier makes
   // it another key.
   const bool plain =
       (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-  if (enter && plain) {
-    // Held down, Enter presses once, as Space does.
-    if (!event->isAutoRepeat()) click();
+  if (IsEnter(*event) && plain) {
+    // Held down, Enter presses once, as Space does. Qt marks the keyboard's
+    // repeats, but an X server without detectable auto-repeat sends each
+    // one as a release and a press, and Qt marks the pair only when both
+    // have arrived by the time it reads the release. The pair shares its
+    // time stamp, which no release and new press of a finger do.
+    const bool repeat =
+        event->isAutoRepeat() ||
+        (enter_released_at_ != 0 && event->timestamp() == enter_released_at_);
+    if (!repeat) click();
     event->accept();
     return;
   }
   QPushButton::keyPressEvent(event);
+}
+
+void CommandButton::keyReleaseEvent(QKeyEvent* event) {
+  if (IsEnter(*event)) enter_released_at_ = event->timestamp();
+  QPushButton::keyReleaseEvent(event);
 }
 
 }  // namespace zorvik::qt

@@ -17,6 +17,11 @@ class CommandButton : public QPushButton {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+
+ private:
+  // The time stamp of Enter's last release, 0 for none or unknown.
+  quint64 enter_released_at_ = 0;
 };
 
 }  // namespace zorvik::qt

@@ -14,6 +14,7 @@
 
 #include "qt/command_button.h"
 #include "qt/error_report.h"
+#include "qt/input_box.h"
 #include "qt/layout_scale.h"
 #include "qt/output_box.h"
 #include "qt/utf8_text.h"
@@ -34,7 +35,7 @@ QWidget* CreateControl(const ControlRow& row, QWidget* parent) {
       break;
     }
     case ControlKind::kInputBox: {
-      auto* box = new QLineEdit(caption, parent);
+      auto* box = new InputBox(caption, parent);
       // A line edit caps its text at 32767 characters by default; these boxes
       // have no limit of their own, so a long paste reaches the guard whole.
       box->setMaxLength(std::numeric_limits<int>::max());

@@ -125,6 +125,11 @@ mergeInto(LibraryManager.library, {
       if (kind === 'button') {
         element.type = 'button';
         element.addEventListener('click', () => _zorvik_clicked(row));
+        // Held down, Enter presses once, as Space does: browsers click again
+        // on every repeat of the keyboard.
+        element.addEventListener('keydown', (event) => {
+          if (event.key === 'Enter' && event.repeat) event.preventDefault();
+        });
       }
     }
     // The window's place for it; the style sheet decides where it applies.

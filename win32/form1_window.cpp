@@ -439,7 +439,18 @@ void Form1Window::ShowErrorReport(int number) {
 
 namespace {
 
+// Whether `message` is a key-down of Enter that the keyboard repeats while
+// the key is held: bit 30 of lParam says it was down already.
+bool IsRepeatedEnter(const MSG& message) {
+  return message.message == WM_KEYDOWN && message.wParam == VK_RETURN &&
+         (message.lParam & (LPARAM{1} << 30)) != 0;
+}
+
 void Deliver(HWND window, MSG& message) {
+  // IsDialogMessage makes every Enter key-down an IDOK, repeats too, and so
+  // a held Enter would press the focused button again and again. It presses
+  // once, as Space does; Enter does nothing else in the window.
+  if (IsRepeatedEnter(message) && IsChild(window, message.hwnd)) return;
   if (IsWindow(window) && IsDialogMessageW(window, &message)) return;
   TranslateMessage(&message);
   DispatchMessageW(&message);

@@ -54,7 +54,8 @@ std::size_t ByteOffset(std::string_view text, std::size_t units) {
 struct Entry {
   std::string_view year;
   std::string_view rent;
-  std::size_t end;  // just past the rent's last character
+  std::size_t rent_begin;  // where the rent starts
+  std::size_t end;         // just past the rent's last character
 };
 
 // The entry that starts at `at` (with kEntryStart), or one with an empty
@@ -76,7 +77,7 @@ Entry EntryAt(std::string_view text, std::size_t at) {
                          text[rent_end] == '\n';
   if (rent_end == rent_begin || !line_ends) return {};
   return {text.substr(year_begin, year_end - year_begin),
-          text.substr(rent_begin, rent_end - rent_begin), rent_end};
+          text.substr(rent_begin, rent_end - rent_begin), rent_begin, rent_end};
 }
 
 }  // namespace
@@ -85,8 +86,18 @@ std::string ScheduleTable(std::string_view shown, std::size_t begin,
                           std::size_t end) {
   const std::size_t first = ByteOffset(shown, begin);
   const std::size_t last = std::max(first, ByteOffset(shown, end));
+  // People drag loosely: a selection that reaches over a line break counts
+  // every entry whose rent it holds whole, wherever in a caption it starts
+  // or ends. Within one line only the entry selected whole, from its "第",
+  // makes a row; less than that is a piece of text.
+  const bool over_lines =
+      shown.substr(first, last - first).find_first_of("\r\n") !=
+      std::string_view::npos;
+  // The entry of the line the selection starts in, then those after it.
+  std::size_t at = shown.rfind(kEntryStart, first);
+  if (at == std::string_view::npos || !over_lines) at = first;
   std::string table;
-  for (std::size_t at = shown.find(kEntryStart, first);
+  for (at = shown.find(kEntryStart, at);
        at != std::string_view::npos && at < last;
        at = shown.find(kEntryStart, at + 1)) {
     const Entry entry = EntryAt(shown, at);
@@ -94,6 +105,7 @@ std::string ScheduleTable(std::string_view shown, std::size_t begin,
     // Entries follow one another: once one ends past the selection, so do
     // all the rest.
     if (entry.end > last) break;
+    if (entry.rent_begin < first) continue;
     if (table.empty()) {
       // A row takes about a third more bytes than the entry it comes from:
       // sized once for the selection, not regrown for a long schedule.

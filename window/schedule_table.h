@@ -11,21 +11,25 @@
 
 namespace zorvik {
 
-// The whole schedule entries within the selection [begin, end) of `shown`,
-// the output box's text as the box shows it (UTF-8, any line break), as an
-// HTML table: a header row 年份 | 租金, then one row per entry with its year
-// and its rent exactly as shown (exponent form included), the rent also as
-// a value that spreadsheets read whatever their locale. An entry is whole
-// when the selection holds it from its "第" to the last character of its
-// rent. `begin` and `end` count UTF-16 code units, as Qt, Windows and the
-// browser count positions in a text; positions past the end mean the end.
-// Returns "" when the selection holds no whole entry: such a copy is plain
-// text alone.
+// The schedule entries of the selection [begin, end) of `shown`, the output
+// box's text as the box shows it (UTF-8, any line break), as an HTML table: a
+// header row 年份 | 租金, then one row per entry with its year and its rent
+// exactly as shown (exponent form included), the rent also as a value that
+// spreadsheets read whatever their locale. A selection that reaches over a
+// line break has a row for every entry whose rent it holds whole, however
+// much of the entries' captions it holds: people drag from anywhere in one
+// caption to anywhere in another. A selection within one line has a row only
+// for an entry it holds from its "第" to the last character of its rent.
+// `begin` and `end` count UTF-16 code units, as Qt, Windows and the browser
+// count positions in a text; positions past the end mean the end. Returns ""
+// when no entry makes a row: such a copy is plain text alone.
 //   ScheduleTable("第 1 年租金：  1000\n\n", 0, 14) ==
 //       "<table><tbody><tr><th>年份</th><th>租金</th></tr>"
 //       "<tr><td>1</td><td sdnum=\"1033;\" sdval=\"1000\">1000</td></tr>"
 //       "</tbody></table>"
 //   ScheduleTable("第 1 年租金：  1000\n\n", 0, 13) == ""  // "100" of 1000
+//   ScheduleTable("第 1 年租金：  1000\n\n", 4, 13) == ""  // one line
+//   ScheduleTable("第 1 年租金：  1000\n\n", 4, 15) has the row of year 1
 std::string ScheduleTable(std::string_view shown, std::size_t begin,
                           std::size_t end);
 

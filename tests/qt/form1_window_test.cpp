@@ -1,18 +1,24 @@
 // What the Qt host adds to the shared scenarios: the widgets' geometry and
 // fonts (tests/qt/CMakeLists.txt runs this at a 14-point font too), Qt's
 // translations, accessibility, the pixel density, input-method
-// commits and UTF-16 text that UTF-8 cannot carry.
+// commits, pastes and drops by every way Qt has, and UTF-16 text that UTF-8
+// cannot carry.
 
 #include "qt/form1_window.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QFontMetrics>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
+#include <QMimeData>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -243,6 +249,30 @@ class Form1WindowTest : public QObject {
     QCOMPARE(form_->form().ComputeCount(), 1);
   }
 
+  // A held Enter as an X server without detectable auto-repeat sends it:
+  // each repeat a release and a press with one time stamp, which Qt does not
+  // always mark as a repeat.
+  void heldEnterPressesOnceWhenRepeatsComeInPairs() {
+    auto* compute = Control<QPushButton>("Command1");
+    compute->setFocus();
+    const auto send = [compute](QEvent::Type type, quint64 time) {
+      QKeyEvent key(type, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+      key.setTimestamp(time);
+      QApplication::sendEvent(compute, &key);
+    };
+    send(QEvent::KeyPress, 1000);
+    for (quint64 time = 1500; time <= 1700; time += 40) {
+      send(QEvent::KeyRelease, time);
+      send(QEvent::KeyPress, time);
+    }
+    send(QEvent::KeyRelease, 1900);
+    QCOMPARE(form_->form().ComputeCount(), 1);
+    // Pressed again, it presses again.
+    send(QEvent::KeyPress, 2300);
+    send(QEvent::KeyRelease, 2400);
+    QCOMPARE(form_->form().ComputeCount(), 2);
+  }
+
   void scaledWindowGrabsAtItsPixelRatio() {
     // Under QT_SCALE_FACTOR=2 the fixed layout doubles in device pixels.
     const qreal ratio = form_->devicePixelRatioF();
@@ -282,6 +312,75 @@ class Form1WindowTest : public QObject {
     QApplication::sendEvent(rent, &word);
     QCOMPARE(rent->text(), QStringLiteral("0"));
     QCOMPARE(rent->selectedText(), QStringLiteral("0"));
+  }
+
+  // Every way a text arrives from elsewhere leaves a cell's line break out;
+  // two cells stay two lines, which no box reads as a number. A drop lands
+  // where the pointer is, here after the box's 0.
+  void pastesAndDropsLeaveNoTrailingBreak_data() {
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("keys, LF") << "keys"
+                              << "1000\n"
+                              << "1000";
+    QTest::newRow("keys, CR LF") << "keys"
+                                 << "1000\r\n"
+                                 << "1000";
+    QTest::newRow("keys, two cells") << "keys"
+                                     << "1000\n2000\n"
+                                     << "0";
+    QTest::newRow("menu, CR LF") << "menu"
+                                 << "1000\r\n"
+                                 << "1000";
+    QTest::newRow("menu, two cells") << "menu"
+                                     << "1000\r\n2000"
+                                     << "0";
+    QTest::newRow("drop, CR LF") << "drop"
+                                 << "1000\r\n"
+                                 << "01000";
+    QTest::newRow("drop, two cells") << "drop"
+                                     << "1000\n2000\n"
+                                     << "0";
+  }
+  void pastesAndDropsLeaveNoTrailingBreak() {
+    QFETCH(QString, way);
+    QFETCH(QString, pasted);
+    QFETCH(QString, kept);
+    QLineEdit* rent = Text(1);
+    rent->setFocus();
+    rent->selectAll();
+    if (way == "keys") {
+      QApplication::clipboard()->setText(pasted);
+      QTest::keyClick(rent, Qt::Key_V, Qt::ControlModifier);
+    } else if (way == "menu") {
+      QApplication::clipboard()->setText(pasted);
+      QContextMenuEvent open(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                             rent->mapToGlobal(QPoint(5, 5)));
+      QApplication::sendEvent(rent, &open);
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      QVERIFY(menu != nullptr);
+      const QString paste = QCoreApplication::translate("QLineEdit", "&Paste");
+      QAction* found = nullptr;
+      for (QAction* action : menu->actions()) {
+        if (action->text().startsWith(paste)) found = action;
+      }
+      QVERIFY(found != nullptr);
+      found->trigger();
+      menu->close();
+    } else {
+      QMimeData data;
+      data.setText(pasted);
+      const QPoint end(rent->width() - 3, rent->height() / 2);
+      QDragEnterEvent enter(end, Qt::CopyAction, &data, Qt::LeftButton,
+                            Qt::NoModifier);
+      QApplication::sendEvent(rent, &enter);
+      QDropEvent drop(end, Qt::CopyAction, &data, Qt::LeftButton,
+                      Qt::NoModifier);
+      QApplication::sendEvent(rent, &drop);
+      QVERIFY(drop.isAccepted());
+    }
+    QCOMPARE(rent->text(), kept);
   }
 
   void unpairedSurrogatesAndNulAreRejected_data() {

@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
+#include <QTextCursor>
 #include <memory>
 
 #include "qt/form1_window.h"
@@ -21,6 +22,33 @@
 
 namespace zorvik::qt {
 namespace {
+
+struct KeyStroke {
+  Qt::Key key;
+  Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+};
+
+KeyStroke StrokeOf(Key key) {
+  switch (key) {
+    case Key::kHome:
+      return {Qt::Key_Home};
+    case Key::kBackspace:
+      return {Qt::Key_Backspace};
+    case Key::kSelectAll:
+      return {Qt::Key_A, Qt::ControlModifier};
+    case Key::kTab:
+      return {Qt::Key_Tab};
+    case Key::kShiftTab:
+      return {Qt::Key_Backtab, Qt::ShiftModifier};
+    case Key::kEnter:
+      return {Qt::Key_Return};
+    case Key::kEscape:
+      return {Qt::Key_Escape};
+    case Key::kCopy:
+      return {Qt::Key_C, Qt::ControlModifier};
+  }
+  return {Qt::Key_unknown};
+}
 
 class QtHost : public ScenarioHost {
  public:
@@ -37,25 +65,21 @@ class QtHost : public ScenarioHost {
     QTest::keyClicks(QApplication::focusWidget(), FromUtf8(utf8));
   }
   void Press(Key key) override {
+    const KeyStroke stroke = StrokeOf(key);
+    QTest::keyClick(QApplication::focusWidget(), stroke.key, stroke.modifiers);
+  }
+  void Hold(Key key, int repeats) override {
     QWidget* focus = QApplication::focusWidget();
-    switch (key) {
-      case Key::kHome:
-        return QTest::keyClick(focus, Qt::Key_Home);
-      case Key::kBackspace:
-        return QTest::keyClick(focus, Qt::Key_Backspace);
-      case Key::kSelectAll:
-        return QTest::keyClick(focus, Qt::Key_A, Qt::ControlModifier);
-      case Key::kTab:
-        return QTest::keyClick(focus, Qt::Key_Tab);
-      case Key::kShiftTab:
-        return QTest::keyClick(focus, Qt::Key_Backtab, Qt::ShiftModifier);
-      case Key::kEnter:
-        return QTest::keyClick(focus, Qt::Key_Return);
-      case Key::kEscape:
-        return QTest::keyClick(focus, Qt::Key_Escape);
-      case Key::kCopy:
-        return QTest::keyClick(focus, Qt::Key_C, Qt::ControlModifier);
+    const KeyStroke stroke = StrokeOf(key);
+    QTest::keyPress(focus, stroke.key, stroke.modifiers);
+    // The keyboard's repeats: more presses of the key, marked as repeats.
+    const char ascii = QTest::keyToAscii(stroke.key);
+    for (int i = 0; i < repeats; ++i) {
+      QTest::simulateEvent(
+          focus, true, stroke.key, stroke.modifiers,
+          ascii != 0 ? QString(QChar::fromLatin1(ascii)) : QString(), true);
     }
+    QTest::keyRelease(focus, stroke.key, stroke.modifiers);
   }
   void Paste(std::string_view utf8) override {
     QApplication::clipboard()->setText(FromUtf8(utf8));
@@ -64,6 +88,15 @@ class QtHost : public ScenarioHost {
   }
   void Click(std::string_view button) override {
     QTest::mouseClick(Widget<QPushButton>(button), Qt::LeftButton);
+  }
+  void SelectOutput(int from, int to) override {
+    // The document counts a block's break as one character, as the shown
+    // text does.
+    OutputBox* output = Output();
+    QTextCursor cursor(output->document());
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    output->setTextCursor(cursor);
   }
 
   std::string Text(Box box) override {

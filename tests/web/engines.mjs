@@ -140,6 +140,9 @@ class FirefoxPage extends ScriptedPage {
         await keyboard.press(key === 'Space' ? ' ' : key);
         for (const modifier of modifiers.reverse()) await keyboard.up(modifier);
       },
+      // A key pressed again while down is the keyboard's repeat.
+      down: (key) => this.page.keyboard.down(key),
+      up: (key) => this.page.keyboard.up(key),
     };
     this.mouse = {click: (x, y) => this.page.mouse.click(x, y)};
   }
@@ -209,6 +212,10 @@ class WebKitPage extends ScriptedPage {
         const {modifiers, key} = splitKeys(combination);
         return this.session.keys([key], modifiers);
       },
+      // Held keys stay down between the calls, so that a key pressed again
+      // while down is the keyboard's repeat.
+      down: (key) => this.session.keyDown(key),
+      up: (key) => this.session.keyUp(key),
     };
     this.mouse = {click: (x, y) => this.session.click(x, y)};
   }

@@ -71,6 +71,14 @@ const operations = {
     await page.keyboard.press(key);
     return '';
   },
+  // "key repeats": the key down, `repeats` more downs while it is held (the
+  // keyboard's auto-repeat), then up.
+  async hold(argument) {
+    const [key, repeats] = argument.split(' ');
+    for (let i = 0; i <= Number(repeats); ++i) await page.keyboard.down(key);
+    await page.keyboard.up(key);
+    return '';
+  },
   async paste(text) {
     await page.evaluate((t) => navigator.clipboard.writeText(t), text);
     await page.keyboard.press('Control+V');
@@ -79,6 +87,26 @@ const operations = {
   async click(name) {
     await page.click(element(name));
     await dismissReport();
+    return '';
+  },
+  // "from to": selects those characters of what the output box shows, as a
+  // drag does; positions count the box's text, each line break one.
+  async select_output(argument) {
+    const [from, to] = argument.split(' ').map(Number);
+    await page.evaluate(([from, to]) => {
+      const box = document.getElementById('Text4');
+      // The text node and the offset in it of the box's character `offset`.
+      const pointAt = (offset) => {
+        const walker = document.createTreeWalker(box, NodeFilter.SHOW_TEXT);
+        let passed = 0;
+        for (let node = walker.nextNode(); node; node = walker.nextNode()) {
+          if (offset <= passed + node.length) return [node, offset - passed];
+          passed += node.length;
+        }
+        throw new Error(`the output box has no character ${offset}`);
+      };
+      getSelection().setBaseAndExtent(...pointAt(from), ...pointAt(to));
+    }, [from, to]);
     return '';
   },
 

@@ -50,8 +50,14 @@ class WebHost : public ScenarioHost {
   void Focus(std::string_view control) override { Drive("focus", control); }
   void Type(std::string_view utf8) override { Drive("type", utf8); }
   void Press(Key key) override { Drive("press", KeyName(key)); }
+  void Hold(Key key, int repeats) override {
+    Drive("hold", std::string(KeyName(key)) + ' ' + std::to_string(repeats));
+  }
   void Paste(std::string_view utf8) override { Drive("paste", utf8); }
   void Click(std::string_view button) override { Drive("click", button); }
+  void SelectOutput(int from, int to) override {
+    Drive("select_output", std::to_string(from) + ' ' + std::to_string(to));
+  }
 
   std::string Text(Box box) override {
     if (box == Box::kText4) return Drive("output");

@@ -170,6 +170,25 @@ export class Session {
     return this.perform([{type: 'key', id: 'keyboard', actions}]);
   }
 
+  // A key down, kept down after the call (the actions are not released), and
+  // its key up, which releases them all.
+  keyDown(key) {
+    return this.send('POST', '/actions', {
+      actions: [{
+        type: 'key',
+        id: 'keyboard',
+        actions: [{type: 'keyDown', value: keyValue(key)}],
+      }],
+    });
+  }
+  async keyUp(key) {
+    await this.perform([{
+      type: 'key',
+      id: 'keyboard',
+      actions: [{type: 'keyUp', value: keyValue(key)}],
+    }]);
+  }
+
   // A left click at (x, y) of the viewport.
   click(x, y) {
     return this.perform([{

@@ -148,6 +148,25 @@ class Win32Host : public ScenarioHost {
         return Post(WM_CHAR, 0x03);  // Ctrl+C
     }
   }
+  void Hold(Key key, int repeats) override {
+    const WPARAM code = KeyDownCode(key);
+    if (code == 0) {
+      ADD_FAILURE() << "no key to hold for key " << static_cast<int>(key);
+      return;
+    }
+    // lParam as the keyboard gives it: a repeat count of 1 and the scan
+    // code; bit 30 says the key was down already (an auto-repeat, and the
+    // key up), bit 31 that it is being released.
+    const auto scan = static_cast<LPARAM>(MapVirtualKeyW(
+                          static_cast<UINT>(code), MAPVK_VK_TO_VSC))
+                      << 16;
+    constexpr LPARAM kWasDown = LPARAM{1} << 30;
+    constexpr LPARAM kReleased = LPARAM{1} << 31;
+    Post(WM_KEYDOWN, code, 1 | scan);
+    for (int i = 0; i < repeats; ++i)
+      Post(WM_KEYDOWN, code, 1 | scan | kWasDown);
+    Post(WM_KEYUP, code, 1 | scan | kWasDown | kReleased);
+  }
   void Paste(std::string_view utf8) override {
     const std::wstring text = ToUtf16(utf8);
     ASSERT_TRUE(OpenClipboard(window_->hwnd()));
@@ -164,6 +183,21 @@ class Win32Host : public ScenarioHost {
   }
   void Click(std::string_view button) override {
     SendMessageW(Window(button), BM_CLICK, 0, 0);
+    Deliver();
+  }
+  void SelectOutput(int from, int to) override {
+    // The edit control counts each CR LF break as two characters.
+    HWND output = BoxWindow(Box::kText4);
+    const std::wstring text = WindowText(output);
+    const auto position = [&text](int shown) {
+      std::size_t at = 0;
+      for (int counted = 0; counted < shown && at < text.size(); ++counted) {
+        at += text.compare(at, 2, L"\r\n") == 0 ? 2 : 1;
+      }
+      return static_cast<WPARAM>(at);
+    };
+    SendMessageW(output, EM_SETSEL, position(from),
+                 static_cast<LPARAM>(position(to)));
     Deliver();
   }
 
@@ -231,9 +265,29 @@ class Win32Host : public ScenarioHost {
     return Window(kBoxNames[static_cast<std::size_t>(box)]);
   }
   // A key or character for the control with the focus, through the queue.
-  void Post(UINT message, WPARAM wparam) {
-    PostMessageW(GetFocus(), message, wparam, 0);
+  void Post(UINT message, WPARAM wparam, LPARAM lparam = 0) {
+    PostMessageW(GetFocus(), message, wparam, lparam);
     Deliver();
+  }
+  // The virtual key a key arrives as in WM_KEYDOWN, or 0 for the keys that
+  // arrive as characters here.
+  static WPARAM KeyDownCode(Key key) {
+    switch (key) {
+      case Key::kHome:
+        return VK_HOME;
+      case Key::kTab:
+        return VK_TAB;
+      case Key::kEnter:
+        return VK_RETURN;
+      case Key::kEscape:
+        return VK_ESCAPE;
+      case Key::kShiftTab:
+      case Key::kBackspace:
+      case Key::kSelectAll:
+      case Key::kCopy:
+        break;
+    }
+    return 0;
   }
   void Deliver() { DeliverPendingMessages(window_->hwnd()); }
 

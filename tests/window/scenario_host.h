@@ -39,8 +39,14 @@ class ScenarioHost {
   virtual void Focus(std::string_view control) = 0;  // as by a mouse click
   virtual void Type(std::string_view utf8) = 0;      // one key per character
   virtual void Press(Key key) = 0;
+  // Holds `key` down long enough to repeat: a key down, `repeats` downs of
+  // the keyboard's auto-repeat, then the key up.
+  virtual void Hold(Key key, int repeats) = 0;
   virtual void Paste(std::string_view utf8) = 0;  // through the clipboard
   virtual void Click(std::string_view button) = 0;
+  // Selects characters [from, to) of what the output box shows, its line
+  // breaks counted as one character each, as a drag with the mouse does.
+  virtual void SelectOutput(int from, int to) = 0;
 
   // State.
   virtual std::string Text(Box box) = 0;   // Text4: what the program wrote

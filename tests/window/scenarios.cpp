@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string_view>
+#include <utility>
 
 #include "core/rent_schedule.h"
 
@@ -21,12 +23,29 @@ std::string ShownEntry(int year, std::string_view rent) {
          "\n\n";
 }
 
+// The table a copy carries of these entries, year and rent, as the
+// clipboard's HTML holds it.
+std::string Table(
+    std::initializer_list<std::pair<std::string_view, std::string_view>> rows) {
+  std::string table = "<table><tbody><tr><th>年份</th><th>租金</th></tr>";
+  for (const auto& [year, rent] : rows) {
+    table += "<tr><td>" + std::string(year) +
+             R"(</td><td sdnum="1033;" sdval=")" + std::string(rent) + "\">" +
+             std::string(rent) + "</td></tr>";
+  }
+  return table + "</tbody></table>";
+}
+
 Step TypeInto(std::string box, std::string text) {
   return {Step::Kind::kTypeInto, std::move(box), std::move(text)};
 }
 Step Keys(std::string text) { return {Step::Kind::kKeys, {}, std::move(text)}; }
 Step Press(Key key, int repeat = 1) {
   return {Step::Kind::kPress, {}, {}, key, repeat};
+}
+// Holding a key down through `repeats` of the keyboard's auto-repeat.
+Step Hold(Key key, int repeats) {
+  return {Step::Kind::kHold, {}, {}, key, repeats};
 }
 Step PasteInto(std::string box, std::string text) {
   return {Step::Kind::kPasteInto, std::move(box), std::move(text)};
@@ -36,6 +55,9 @@ Step Focus(std::string control) {
 }
 Step Click(std::string button, int repeat = 1) {
   return {Step::Kind::kClick, std::move(button), {}, Key::kHome, repeat};
+}
+Step SelectOutput(int from, int to) {
+  return {.kind = Step::Kind::kSelect, .from = from, .to = to};
 }
 Step Compute(int repeat = 1) { return Click("Command1", repeat); }
 Step Clear() { return Click("Command2"); }
@@ -81,11 +103,7 @@ std::vector<Scenario> MakeScenarios() {
   const std::string longest = BuildSchedule({1000.0, 32767, -1});
   const Copied worked_copy = {
       ShownEntry(1, "1000") + ShownEntry(2, "1050") + ShownEntry(3, "1102.5"),
-      "<table><tbody><tr><th>年份</th><th>租金</th></tr>"
-      "<tr><td>1</td><td sdnum=\"1033;\" sdval=\"1000\">1000</td></tr>"
-      "<tr><td>2</td><td sdnum=\"1033;\" sdval=\"1050\">1050</td></tr>"
-      "<tr><td>3</td><td sdnum=\"1033;\" sdval=\"1102.5\">1102.5</td></tr>"
-      "</tbody></table>"};
+      Table({{"1", "1000"}, {"2", "1050"}, {"3", "1102.5"}})};
   const std::string megabyte_number = "0." + std::string(1 << 20, '0') + "1";
   const std::string megabyte_text(1 << 20, 'a');
 
@@ -123,6 +141,11 @@ std::vector<Scenario> MakeScenarios() {
        {.texts = Boxes("0", "0", "0", ""),
         .focus = "Command2",
         .compute_count = 1}},
+      // Held down, Enter presses once, as Space does: the keyboard's
+      // repeats press nothing more.
+      {"held_enter_presses_once",
+       {Focus("Command1"), Hold(Key::kEnter, 5)},
+       {.focus = "Command1", .compute_count = 1}},
       {"enter_in_a_box_and_escape_do_nothing",
        Then(Enter("1000", "3", "5"),
             {Compute(), Focus("Text1"), Press(Key::kEnter), Focus("Text4"),
@@ -202,9 +225,12 @@ std::vector<Scenario> MakeScenarios() {
       {"yen_amount_computes",
        {TypeInto("Text2", "1"), PasteInto("Text1", "¥12,000.00"), Compute()},
        {.texts = Boxes("12000", "1", "0", Entry(1, "12000"))}},
-      {"pasted_spreadsheet_cell_computes",
-       {TypeInto("Text2", "1"), PasteInto("Text1", "1000\n"), Compute()},
-       {.texts = Boxes("1000", "1", "0", Entry(1, "1000"))}},
+      // A spreadsheet cell comes with its line break (CR LF from Windows
+      // programs): it computes, and the box shows the number alone.
+      {"pasted_spreadsheet_cells_compute_and_show_no_break",
+       {TypeInto("Text2", "1"), PasteInto("Text1", "1000\n"), Compute(),
+        PasteInto("Text1", "2000\n"), PasteInto("Text3", "5\r\n")},
+       {.texts = Boxes("2000", "1", "5", Entry(1, "1000"))}},
       {"yuan_amount_computes",
        {PasteInto("Text1", "12,000元"), Compute()},
        {.texts = Inputs("12000", "0", "0")}},
@@ -244,6 +270,16 @@ std::vector<Scenario> MakeScenarios() {
             {Compute(), Focus("Text4"), Press(Key::kSelectAll),
              Press(Key::kCopy)}),
        {.clipboard = worked_copy}},
+      // A selection dragged loosely over lines, from year 2's caption to
+      // year 4's: the text as selected, and a row for each rent it holds
+      // whole. Offsets in the shown text: year 2 starts at 16, year 3 at 32,
+      // year 4 at 50; 20 is year 2's "年", 55 year 4's "租".
+      {"copy_of_a_loose_selection_has_the_rows_it_holds",
+       Then(Enter("1000", "4", "5"), {Compute(), Focus("Text4"),
+                                      SelectOutput(20, 55), Press(Key::kCopy)}),
+       {.clipboard =
+            Copied{"年租金：  1050\n\n" + ShownEntry(3, "1102.5") + "第 4 年",
+                   Table({{"2", "1050"}, {"3", "1102.5"}})}}},
       {"clear_after_the_longest_schedule",
        Then(Enter("1000", "32767", "0"),
             {PasteInto("Text3", "-1"), Compute(), Clear()}),
@@ -295,7 +331,9 @@ const std::vector<Scenario>& Scenarios() {
 
 void RunScenario(const Scenario& scenario, ScenarioHost& host) {
   for (const Step& step : scenario.steps) {
-    for (int i = 0; i < step.repeat; ++i) {
+    // A held key's repeats are the keyboard's, within the one step.
+    const int times = step.kind == Step::Kind::kHold ? 1 : step.repeat;
+    for (int i = 0; i < times; ++i) {
       switch (step.kind) {
         case Step::Kind::kTypeInto:
           host.Focus(step.target);
@@ -308,6 +346,9 @@ void RunScenario(const Scenario& scenario, ScenarioHost& host) {
         case Step::Kind::kPress:
           host.Press(step.key);
           break;
+        case Step::Kind::kHold:
+          host.Hold(step.key, step.repeat);
+          break;
         case Step::Kind::kPasteInto:
           host.Focus(step.target);
           host.Press(Key::kSelectAll);
@@ -318,6 +359,9 @@ void RunScenario(const Scenario& scenario, ScenarioHost& host) {
           break;
         case Step::Kind::kClick:
           host.Click(step.target);
+          break;
+        case Step::Kind::kSelect:
+          host.SelectOutput(step.from, step.to);
           break;
       }
     }

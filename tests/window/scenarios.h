@@ -22,15 +22,19 @@ struct Step {
     kTypeInto,   // focus `target`, select all, type `text`
     kKeys,       // type `text` where the focus is, at the caret
     kPress,      // press `key` `repeat` times
+    kHold,       // hold `key` down through `repeat` auto-repeats
     kPasteInto,  // focus `target`, select all, paste `text`
     kFocus,      // focus `target`
     kClick,      // click button `target` `repeat` times
+    kSelect,     // select characters [`from`, `to`) of the output box
   };
   Kind kind = Kind::kKeys;
   std::string target = {};
   std::string text = {};
   Key key = Key::kHome;
   int repeat = 1;
+  int from = 0;
+  int to = 0;
 };
 
 struct Expected {

@@ -17,6 +17,8 @@ const std::string kShownCrLf =
     "第 1 年租金：  1000\r\n\r\n第 2 年租金：  1050\r\n\r\n"
     "第 3 年租金：  1102.5\r\n\r\n";
 
+const std::string kShownFour = kShown + "第 4 年租金：  1157.625\n\n";
+
 const std::string kHeader = "<table><tbody><tr><th>年份</th><th>租金</th></tr>";
 
 // A row as the table writes it: the rent also as LibreOffice's value.
@@ -27,7 +29,7 @@ std::string Row(const std::string& year, const std::string& rent) {
 const std::string kWorkedTable = kHeader + Row("1", "1000") + Row("2", "1050") +
                                  Row("3", "1102.5") + "</tbody></table>";
 
-TEST(ScheduleTableTest, HoldsTheWholeEntriesOfTheSelection) {
+TEST(ScheduleTableTest, HoldsTheEntriesWhoseRentsAreSelected) {
   const struct {
     const char* what;
     std::string shown;
@@ -41,11 +43,22 @@ TEST(ScheduleTableTest, HoldsTheWholeEntriesOfTheSelection) {
       {"one entry exactly", kShown, 16, 30,
        "<table><tbody><tr><th>年份</th><th>租金</th></tr><tr><td>2</td>"
        "<td sdnum=\"1033;\" sdval=\"1050\">1050</td></tr></tbody></table>"},
-      // Year 1 lacks its "第", year 3 the last digit of 1102.5.
+      // Over line breaks, every rent held whole: year 1 lacks only its "第",
+      // year 3 lacks the last digit of 1102.5.
       {"cut at both ends", kShown, 1, 47,
-       kHeader + Row("2", "1050") + "</tbody></table>"},
+       kHeader + Row("1", "1000") + Row("2", "1050") + "</tbody></table>"},
+      // From year 2's "年" (16 + 4) to year 4's "租" (16 + 16 + 18 + 5).
+      {"from caption to caption", kShownFour, 20, 55,
+       kHeader + Row("2", "1050") + Row("3", "1102.5") + "</tbody></table>"},
+      {"a rent and its break", kShown, 10, 15,
+       kHeader + Row("1", "1000") + "</tbody></table>"},
+      {"over a break, no rent whole", kShown, 12, 29, ""},
+      {"CR LF breaks, loosely", kShownCrLf, 3, 51,
+       kHeader + Row("1", "1000") + Row("2", "1050") + "</tbody></table>"},
+      // Within one line, only an entry selected whole.
       {"the last digit missing", kShown, 16, 29, ""},
       {"one rent alone", kShown, 10, 14, ""},
+      {"a caption's end and the rent", kShown, 20, 30, ""},
       {"nothing selected", kShown, 16, 16, ""},
       {"the end before the start", kShown, 30, 16, ""},
       {"an empty list", "", 0, kAll, ""},

@@ -1,0 +1,104 @@
+#include "qt/input_box.h"
+
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QStringView>
+#include <cstddef>
+#include <string_view>
+
+#include "window/pasted_text.h"
+
+namespace zorvik::qt {
+namespace {
+
+// What a paste of `text` leaves of it: a start of it.
+QString Kept(const QString& text) {
+  const QStringView view(text);
+  const std::u16string_view kept = PastedText(
+      std::u16string_view(view.utf16(), static_cast<std::size_t>(view.size())));
+  return text.left(static_cast<qsizetype>(kept.size()));
+}
+
+}  // namespace
+
+InputBox::InputBox(const QString& text, QWidget* parent)
+    : QLineEdit(text, parent) {}
+
+void InputBox::InsertPasted(const QString& text) {
+  const QString kept = Kept(text);
+  // As QLineEdit's own paste: nothing to put in and nothing selected is no
+  // edit at all.
+  if (kept.isEmpty() && !hasSelectedText()) return;
+  insert(kept);
+}
+
+void InputBox::PasteFrom(QClipboard::Mode mode) {
+  if (isReadOnly()) return;
+  InsertPasted(QGuiApplication::clipboard()->text(mode));
+}
+
+void InputBox::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Paste)) {
+    PasteFrom(QClipboard::Clipboard);
+    event->accept();
+    return;
+  }
+  QLineEdit::keyPressEvent(event);
+}
+
+void InputBox::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu* menu = createStandardContextMenu();
+  if (menu == nullptr) return;
+  // The menu's paste, found by its caption as QLineEdit writes it (with its
+  // shortcut after a tab), pastes here instead.
+  const QString paste = QLineEdit::tr("&Paste");
+  for (QAction* action : menu->actions()) {
+    const QString caption = action->text();
+    if (caption == paste || caption.startsWith(paste + u'\t')) {
+      disconnect(action, &QAction::triggered, this, nullptr);
+      connect(action, &QAction::triggered, this,
+              [this] { PasteFrom(QClipboard::Clipboard); });
+    }
+  }
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  menu->popup(event->globalPos());
+}
+
+void InputBox::mouseReleaseEvent(QMouseEvent* event) {
+  // Where the system has a selection clipboard (X11), the middle button
+  // pastes it where it clicked, as QLineEdit's own release does.
+  if (event->button() == Qt::MiddleButton && !isReadOnly() &&
+      QGuiApplication::clipboard()->supportsSelection()) {
+    deselect();
+    InsertPasted(QGuiApplication::clipboard()->text(QClipboard::Selection));
+    event->accept();
+    return;
+  }
+  QLineEdit::mouseReleaseEvent(event);
+}
+
+void InputBox::dropEvent(QDropEvent* event) {
+  const QMimeData* data = event->mimeData();
+  const QString text =
+      data != nullptr && data->hasText() ? data->text() : QString();
+  const QString kept = Kept(text);
+  if (kept.size() == text.size()) {
+    QLineEdit::dropEvent(event);
+    return;
+  }
+  // The box drops a text where the pointer is: the same drop, carrying what
+  // a paste would leave of its text.
+  QMimeData shortened;
+  shortened.setText(kept);
+  QDropEvent drop(event->position(), event->possibleActions(), &shortened,
+                  event->buttons(), event->modifiers(), event->type());
+  drop.setDropAction(event->dropAction());
+  QLineEdit::dropEvent(&drop);
+  event->setDropAction(drop.dropAction());
+  event->setAccepted(drop.isAccepted());
+}
+
+}  // namespace zorvik::qt
