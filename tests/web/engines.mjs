@@ -315,10 +315,17 @@ const engines = {
         viewport,
         deviceScaleFactor,
         touch = false,
+        mobile = false,
       } = {}) {
-        // Touch emulation makes the primary pointer coarse.
-        const context = await browser.newContext(
-            {offline, viewport, deviceScaleFactor, hasTouch: touch});
+        // Touch emulation makes the primary pointer coarse; `mobile` is a
+        // phone's browser, which honours the page's viewport settings.
+        const context = await browser.newContext({
+          offline,
+          viewport,
+          deviceScaleFactor,
+          hasTouch: touch,
+          isMobile: mobile,
+        });
         await context.grantPermissions(permissions);
         const page = await context.newPage();
         // Closing the page closes its profile with it.
