@@ -19,9 +19,11 @@
 namespace zorvik::web {
 namespace {
 
-// What a screen reader says after a computation: "已列出 30 年".
+// What a screen reader is told of the list after a click that changed it:
+// "已列出 30 年" after a computation, "已清除" after a clear.
 constexpr std::string_view kListedBefore = "已列出 ";
 constexpr std::string_view kListedAfter = " 年";
+constexpr std::string_view kCleared = "已清除";
 
 // Phones show the keyboard a box asks for: the rent takes a decimal point,
 // the years whole digits. The increase keeps the full keyboard, on which the
@@ -172,19 +174,24 @@ void Form1Page::TextChanged(int row) {
 }
 
 void Form1Page::Clicked(int row) {
-  if (row == Row("Command1")) {
-    // A screen reader hears nothing of a list that appears elsewhere on the
-    // page: a computation that listed its years says how many.
-    listed_years_.reset();
+  const bool compute = row == Row("Command1");
+  if (!compute && row != Row("Command2")) return;
+  output_changed_ = false;
+  if (compute) {
     form_.Command1Click();
-    if (listed_years_) {
-      const std::string text = std::string(kListedBefore) +
-                               std::to_string(*listed_years_) +
-                               std::string(kListedAfter);
-      zv_announce(text.data(), text.size());
-    }
+  } else {
+    form_.Command2Click();
   }
-  if (row == Row("Command2")) form_.Command2Click();
+  // A screen reader hears nothing of a list that changes elsewhere on the
+  // page: the status says what it holds now, and says nothing new when it
+  // holds what it held (a clear of an empty list, the same computation
+  // again, a computation that was refused and reported).
+  if (!output_changed_) return;
+  const std::string text = compute ? std::string(kListedBefore) +
+                                         std::to_string(listed_years_) +
+                                         std::string(kListedAfter)
+                                   : std::string(kCleared);
+  zv_announce(text.data(), text.size());
 }
 
 std::string Form1Page::Text(Box box) const {
@@ -201,19 +208,34 @@ void Form1Page::SetText(Box box, std::string_view text) {
     zv_set_input_text(row, text.data(), text.size());
     return;
   }
+  if (text != output_text_) output_changed_ = true;
   output_text_ = text;
   const std::string shown = DisplayForm(output_text_, "\n");
   listed_years_ = NonEmptyLines(shown);
   zv_clear_output(row);
-  for (std::size_t begin = 0; begin < shown.size();) {
+  if (shown.empty()) return;
+  // The line breaks after the last line (the empty line after the last
+  // year) make a block of their own, always the last, which the printed page
+  // leaves out: on paper they could only start a page with nothing on it.
+  std::size_t trailing = 0;
+  if (const std::size_t last = shown.find_last_not_of('\n');
+      last != std::string::npos) {
+    const std::size_t line_end = shown.find('\n', last);
+    trailing = line_end == std::string::npos ? shown.size() : line_end + 1;
+  }
+  for (std::size_t begin = 0; begin < trailing;) {
     std::size_t end = shown.find('\n', begin + kOutputBlockBytes);
-    end = end == std::string::npos ? shown.size() : end + 1;
-    const auto* first = shown.data() + begin;
-    zv_append_output(
-        row, first, end - begin,
-        static_cast<int>(std::count(first, shown.data() + end, '\n')));
+    end = end == std::string::npos || end >= trailing ? trailing : end + 1;
+    AppendOutputBlock(row, std::string_view(shown).substr(begin, end - begin));
     begin = end;
   }
+  AppendOutputBlock(row, std::string_view(shown).substr(trailing));
+}
+
+void Form1Page::AppendOutputBlock(int row, std::string_view block) {
+  zv_append_output(
+      row, block.data(), block.size(),
+      static_cast<int>(std::count(block.begin(), block.end(), '\n')));
 }
 
 std::string Form1Page::ScheduleHtml(std::size_t begin, std::size_t end) const {

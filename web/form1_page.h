@@ -2,7 +2,6 @@
 #define ZORVIK_WEB_FORM1_PAGE_H_
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -59,9 +58,16 @@ class Form1Page : private FormControls {
   void SetBusy(bool busy) override;
   void ShowErrorReport(int number) override;
 
+  // One block of the output box's text, which the page lays out only while
+  // it is in view.
+  static void AppendOutputBlock(int row, std::string_view block);
+
   std::string output_text_;
   // How many years the output box lists, set when the program writes it.
-  std::optional<int> listed_years_;
+  int listed_years_ = 0;
+  // Whether the program wrote the output box a text other than its own
+  // since the click began.
+  bool output_changed_ = false;
   Form1 form_{*this};
 };
 

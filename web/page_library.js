@@ -26,8 +26,9 @@ mergeInto(LibraryManager.library, {
 
   zv_open_window: function(width, height) {
     const form = document.getElementById('Form1');
-    form.style.setProperty('--window-width', width + 'px');
-    form.style.setProperty('--window-height', height + 'px');
+    // In the table's pixels, which the style sheet scales as the form needs.
+    form.style.setProperty('--window-width', width);
+    form.style.setProperty('--window-height', height);
     // The window where it fits with a margin on either side; where it does
     // not (a phone, or a desktop zoomed far in), the style sheet lays the same
     // controls out as a phone form. Nothing is scaled: zoom is the user's.
@@ -132,11 +133,12 @@ mergeInto(LibraryManager.library, {
         });
       }
     }
-    // The window's place for it; the style sheet decides where it applies.
-    element.style.setProperty('--left', left + 'px');
-    element.style.setProperty('--top', top + 'px');
-    element.style.setProperty('--width', width + 'px');
-    element.style.setProperty('--height', height + 'px');
+    // The window's place for it, in the table's pixels; the style sheet
+    // decides where and at what scale it applies.
+    element.style.setProperty('--left', left);
+    element.style.setProperty('--top', top);
+    element.style.setProperty('--width', width);
+    element.style.setProperty('--height', height);
     element.hidden = !visible;
     ZvControls[row] = element;
     document.getElementById('Form1').append(element);

@@ -9,6 +9,12 @@
 //   firefox   Debian's Firefox ESR through puppeteer-core over BiDi
 //   webkit    Debian's WebKitGTK (MiniBrowser) through WebKitWebDriver, under
 //             an X server (tests/with-x-server)
+// newPage({touch: true}) gives a page whose primary pointer is coarse, as a
+// phone's or a tablet's: Chromium emulates touch through the DevTools
+// protocol, Firefox starts a browser whose preferences say so; WebKitGTK
+// takes the pointer from the X server's devices, which have no touch screen,
+// so there the page's rules for a coarse pointer are applied to all pointers
+// after each load, through the CSS object model ('coarse-pointer' below).
 import {mkdtemp, rm, writeFile} from 'node:fs/promises';
 import {tmpdir} from 'node:os';
 import {join} from 'node:path';
@@ -28,9 +34,9 @@ const lacking = {
     'installability',   // a CDP call
     'offline',          // no network emulation over BiDi here
     'print-media',      // nor print media
-    'pdf',  // its page.pdf() prints, but with CJK glyphs no text reader maps
-    'ax-description',  // no accessible description through BiDi
-    'device-scale',    // no other pixel density for a page
+    'pdf-text',         // its PDFs' CJK glyphs map to no text (digits do)
+    'ax-description',   // no accessible description through BiDi
+    'device-scale',     // no other pixel density for a page
   ],
   webkit: [
     'ime-composition', 'installability', 'offline', 'print-media',
@@ -40,9 +46,11 @@ const lacking = {
     // installs the new worker of a redeployed page within the test's 30 s,
     // though the test passes on its own: not yet understood.
     'worker-update',
-    'pdf',          // no printing through the driver
-    'init-script',  // classic WebDriver runs nothing before a page
-    'page-events',  // nor reports a page's requests and errors
+    // No printing through the driver.
+    'pdf', 'pdf-text',
+    'init-script',     // classic WebDriver runs nothing before a page
+    'page-events',     // nor reports a page's requests and errors
+    'coarse-pointer',  // no touch screen to report (see above)
   ],
 };
 
@@ -125,10 +133,12 @@ function refuseMedia(media) {
 }
 
 class FirefoxPage extends ScriptedPage {
-  // `open(dark)` gives a fresh page of the light or the dark browser.
-  constructor(open) {
+  // `open(dark, touch)` gives a fresh page of the browser started light or
+  // dark, with a fine or a coarse pointer.
+  constructor(open, touch) {
     super();
     this.open = open;
+    this.touch = touch;
     this.listeners = [];
     this.keyboard = {
       type: (text) => this.page.keyboard.type(text),
@@ -148,7 +158,8 @@ class FirefoxPage extends ScriptedPage {
   }
   async start(dark = false, viewport = undefined) {
     this.dark = dark;
-    ({page: this.page, context: this.context} = await this.open(dark));
+    ({page: this.page, context: this.context} =
+         await this.open(dark, this.touch));
     if (viewport) await this.page.setViewport(viewport);
     for (const [event, handler] of this.listeners) this.page.on(event, handler);
     return this;
@@ -173,9 +184,9 @@ class FirefoxPage extends ScriptedPage {
   setViewportSize({width, height}) {
     return this.page.setViewport({width, height});
   }
-  // Firefox takes the colour scheme from a preference as it starts, and
-  // BiDi cannot change it: the page moves to a browser started dark (or
-  // back) and is opened there again.
+  // Firefox takes the colour scheme (and the pointer) from a preference as it
+  // starts, and BiDi cannot change it: the page moves to a browser started
+  // dark (or back) and is opened there again.
   async emulateMedia({colorScheme, media}) {
     refuseMedia(media);
     if (colorScheme === undefined || (colorScheme === 'dark') === this.dark) {
@@ -226,9 +237,25 @@ class WebKitPage extends ScriptedPage {
   async goto(url) {
     this.url = url;
     await this.session.navigate(url);
+    await this.applyTouch();
   }
-  reload() {
-    return this.session.send('POST', '/refresh', {});
+  async reload() {
+    await this.session.send('POST', '/refresh', {});
+    await this.applyTouch();
+  }
+  // For a page given as on a touch screen: every rule for a coarse pointer
+  // applies, whatever the pointer is.
+  applyTouch() {
+    if (!this.touch) return undefined;
+    return this.evaluate(() => {
+      for (const sheet of document.styleSheets) {
+        for (const rule of sheet.cssRules) {
+          if (!(rule instanceof CSSMediaRule)) continue;
+          rule.media.mediaText = rule.media.mediaText.replace(
+              /\(pointer:\s*coarse\)/g, '(min-width: 0px)');
+        }
+      }
+    });
   }
   evaluate(fn, arg) {
     return this.session.evaluate(fn, arg);
@@ -254,7 +281,7 @@ class WebKitPage extends ScriptedPage {
         await this.evaluate(() => [innerWidth, innerHeight]);
     await this.browser.restart(colorScheme === 'dark');
     await this.setViewportSize({width, height});
-    if (this.url) await this.session.navigate(this.url);
+    if (this.url) await this.goto(this.url);
   }
   addInitScript() {
     throw new Error('WebKitWebDriver cannot run a script before a page');
@@ -265,6 +292,7 @@ class WebKitPage extends ScriptedPage {
   }
   close() {
     this.url = undefined;
+    this.touch = false;
     return this.session.navigate('about:blank');
   }
 }
@@ -288,11 +316,23 @@ const engines = {
             []);
     return {
       version: browser.version(),
-      async newPage(
-          {offline = false, permissions = [], viewport, deviceScaleFactor} =
-              {}) {
-        const context =
-            await browser.newContext({offline, viewport, deviceScaleFactor});
+      async newPage({
+        offline = false,
+        permissions = [],
+        viewport,
+        deviceScaleFactor,
+        touch = false,
+        mobile = false,
+      } = {}) {
+        // Touch emulation makes the primary pointer coarse; `mobile` is a
+        // phone's browser, which honours the page's viewport settings.
+        const context = await browser.newContext({
+          offline,
+          viewport,
+          deviceScaleFactor,
+          hasTouch: touch,
+          isMobile: mobile,
+        });
         await context.grantPermissions(permissions);
         const page = await context.newPage();
         // Closing the page closes its profile with it.
@@ -322,7 +362,7 @@ const engines = {
   },
 
   async firefox({unthrottled}) {
-    const launchFirefox = (dark) => puppeteer.launch({
+    const launchFirefox = (dark, touch) => puppeteer.launch({
       browser: 'firefox',
       executablePath: firefoxPath,
       headless: true,
@@ -334,19 +374,25 @@ const engines = {
         'dom.events.asyncClipboard.readText': true,
         // Light or dark, whatever the desktop around it is.
         'layout.css.prefers-color-scheme.content-override': dark ? 0 : 1,
+        // A touch screen's pointer: coarse, without hover.
+        ...(touch ? {
+          'ui.primaryPointerCapabilities': 1,
+          'ui.allPointerCapabilities': 1,
+        } :
+                    {}),
         ...(unthrottled ? {'layout.frame_rate': 0} : {}),
       },
     });
-    // The dark browser starts only when a page asks for it.
-    const browsers = [launchFirefox(false)];
-    const open = async (dark) => {
-      browsers[Number(dark)] ??= launchFirefox(true);
-      const context =
-          await (await browsers[Number(dark)]).createBrowserContext();
+    // The others start only when a page asks for one.
+    const browsers = [launchFirefox(false, false)];
+    const open = async (dark, touch) => {
+      const which = Number(dark) + 2 * Number(touch);
+      browsers[which] ??= launchFirefox(dark, touch);
+      const context = await (await browsers[which]).createBrowserContext();
       return {context, page: await context.newPage()};
     };
-    const newPage = ({viewport} = {}) =>
-        new FirefoxPage(open).start(false, viewport);
+    const newPage = ({viewport, touch = false} = {}) =>
+        new FirefoxPage(open, touch).start(false, viewport);
     return {
       version: (await browsers[0])
                    .version()
@@ -363,7 +409,8 @@ const engines = {
         }
         return `(no control named ${expected} is ${selector})`;
       },
-      close: () => Promise.all(browsers.map(async (b) => (await b).close())),
+      close: () => Promise.all(
+          browsers.filter(Boolean).map(async (b) => (await b).close())),
     };
   },
 
@@ -382,9 +429,10 @@ const engines = {
     };
     await browser.restart();
     const page = new WebKitPage(browser);
-    const newPage = async ({viewport = kViewport} = {}) => {
+    const newPage = async ({viewport = kViewport, touch = false} = {}) => {
       if (browser.dark) await browser.restart();
       await page.setViewportSize(viewport);
+      page.touch = touch;
       return page;
     };
     return {

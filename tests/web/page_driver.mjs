@@ -33,13 +33,16 @@ async function dismissReport() {
 const element = (name) => `#${name}`;
 
 const operations = {
-  async open(viewport) {
+  // "width x height", then " touch" for a touch screen's coarse pointer.
+  async open(screen) {
     engine ??= await openEngine(engineName);
     if (page !== null) await page.close();
+    const [viewport, pointer] = screen ? screen.split(' ') : [];
     const [width, height] = viewport ? viewport.split('x').map(Number) : [];
     page = await engine.newPage({
       permissions: ['clipboard-read', 'clipboard-write'],
       viewport: viewport ? {width, height} : undefined,
+      touch: pointer === 'touch',
     });
     reports = [];
     problems = [];

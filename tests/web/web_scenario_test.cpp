@@ -165,6 +165,41 @@ TEST(WebLayoutTest, ControlsStandWhereTheTablePutsThem) {
   }
 }
 
+// On a touch screen where it fits, the window keeps the table's places at a
+// finger's scale: across, the share of the window's width the table gives,
+// the window as wide as the screen allows; down, the table's pixels made 44
+// for its 25-pixel boxes. The list takes the rest of the screen's height,
+// leaving the table's room for the contact note under it.
+TEST(WebLayoutTest, OnATouchScreenTheWindowIsTheTablesLarger) {
+  WebHost host("740x360 touch");
+  constexpr double kTolerance = 0.5;
+  constexpr double kDown = 44.0 / 25.0;
+  const Rect window = RectOf("Form1");
+  EXPECT_NEAR(window.width, 740 - 16, kTolerance);
+  EXPECT_NEAR(window.height, 360 - 16, kTolerance);
+  EXPECT_EQ(Drive("overflows"), "0");
+  const double across = window.width / TwipsToPixels(kClientWidthTwips);
+  for (const ControlRow& row : kForm1Controls) {
+    if (!row.initially_visible) continue;
+    const Rect actual = RectOf(row.name);
+    EXPECT_NEAR(actual.left, TwipsToPixels(row.left) * across, kTolerance)
+        << row.name;
+    EXPECT_NEAR(actual.top, TwipsToPixels(row.top) * kDown, kTolerance)
+        << row.name;
+    EXPECT_NEAR(actual.width, TwipsToPixels(row.width) * across, kTolerance)
+        << row.name;
+    if (row.name == "Text4") {
+      EXPECT_NEAR(
+          window.bottom() - actual.bottom(),
+          TwipsToPixels(kClientHeightTwips - row.top - row.height) * kDown,
+          kTolerance);
+    } else {
+      EXPECT_NEAR(actual.height, TwipsToPixels(row.height) * kDown, kTolerance)
+          << row.name;
+    }
+  }
+}
+
 // Where it does not, the same controls make a phone form of one column: each
 // caption beside its box, the % after the increase, the buttons side by
 // side, then the list down to the bottom of the screen.
