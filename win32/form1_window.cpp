@@ -196,6 +196,7 @@ void Form1Window::CreateControls() {
       SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
       SetWindowSubclass(control, &BoxKeys, kKeySubclassId, 0);
     }
+    if (row.kind == ControlKind::kInputBox) JudgePastes(control, paste_judge_);
     if (row.kind == ControlKind::kOutputBox) CopySchedulesAsTables(control);
     if (row.kind != ControlKind::kLabel) {
       SetWindowSubclass(control, &NoteFocus, kFocusSubclassId,
@@ -383,6 +384,16 @@ void Form1Window::PressFocusedButton() {
 
 HWND Form1Window::BoxWindow(Box box) const {
   return Control(kBoxNames[static_cast<std::size_t>(box)]);
+}
+
+bool Form1Window::JudgePaste(HWND edit, const std::wstring& text) {
+  const std::string_view name = NameOf(edit);
+  for (std::size_t i = 0; i < 3; ++i) {
+    if (name == kBoxNames[i]) {
+      return form_.GuardText(static_cast<Box>(i), ToUtf8(text));
+    }
+  }
+  return true;
 }
 
 std::string Form1Window::Text(Box box) const {

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "win32/input_paste.h"
 #include "window/form1.h"
 #include "window/form_layout.h"
 
@@ -80,6 +81,9 @@ class Form1Window : private FormControls {
   void ShowErrorReport(int number) override;
 
   HWND BoxWindow(Box box) const;
+  // A paste into an input box, judged by the box's guard before the box
+  // takes it.
+  bool JudgePaste(HWND edit, const std::wstring& text);
 
   HINSTANCE instance_;
   OnClose on_close_;
@@ -93,6 +97,9 @@ class Form1Window : private FormControls {
   HCURSOR cursor_before_busy_ = nullptr;
   bool writing_ = false;     // inside SetText: the EN_CHANGE is the program's
   std::string output_text_;  // Text4 exactly as written
+  PasteJudge paste_judge_ = [this](HWND edit, const std::wstring& text) {
+    return JudgePaste(edit, text);
+  };
   Form1 form_{*this};
 };
 
