@@ -8,6 +8,7 @@
 
 #include "win32/accessible_name.h"
 #include "win32/compat.h"
+#include "win32/error_report.h"
 #include "win32/layout_scale.h"
 #include "win32/resource.h"
 #include "win32/schedule_copy.h"
@@ -443,9 +444,8 @@ void Form1Window::SetBusy(bool busy) {
 }
 
 void Form1Window::ShowErrorReport(int number) {
-  const std::wstring title = ToUtf16(kErrorReportTitle);
-  const std::wstring text = ToUtf16(ErrorReportText(number));
-  MessageBoxW(hwnd_, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
+  ShowReport(hwnd_, ToUtf16(kErrorReportTitle),
+             ToUtf16(ErrorReportText(number)), ToUtf16(kErrorReportButton));
 }
 
 namespace {

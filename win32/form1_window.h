@@ -17,7 +17,7 @@ namespace zorvik::win32 {
 // Form1 on the plain Win32 API: the controls made from the layout table
 // (labels as STATIC, boxes as EDIT, buttons as BUTTON), EN_CHANGE delivered
 // to the box's guard and BN_CLICKED to the click handlers, the error report
-// as a message box. Nothing of the behaviour lives here.
+// as a task dialog. Nothing of the behaviour lives here.
 class Form1Window : private FormControls {
  public:
   enum class OnClose {

@@ -20,7 +20,9 @@
 #include <utility>
 #include <vector>
 
+#include "tests/win32/report_on_screen.h"
 #include "win32/utf16.h"
+#include "window/error_report_text.h"
 #include "window/font_scale.h"
 
 namespace zorvik::win32 {
@@ -410,6 +412,84 @@ TEST_F(Win32Form1Test, CtrlInsertCopiesWholeEntriesAsATable) {
   // "1.5E+2": the second entry starts at 14 + 4, its rent 10 further on.
   EXPECT_EQ(copy(28, 34), std::make_pair(std::string("1.5E+2"), false));
 }
+
+// The overflow report: the error icon, the title and text, and one button
+// reading 确定 whatever the system's language (the tests run under an
+// English locale too); modal over the window; closed by Enter or Esc; and the
+// window as it was afterwards, the focus back on the button that computed.
+struct ReportClosing {
+  std::string_view name;
+  WPARAM key;
+};
+
+class Win32ReportTest : public Win32Form1Test,
+                        public testing::WithParamInterface<ReportClosing> {
+ protected:
+  // Presses the key in the report once it shows; clicks its button instead
+  // (and fails) if it is still there two seconds after.
+  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+    const ReportOnScreen report = FindReport();
+    if (report.window == nullptr) return;
+    if (!seen_) {
+      seen_ = report;
+      owner_enabled_ = IsWindowEnabled(owner_) != FALSE;
+      shown_at_ = GetTickCount64();
+      PostMessageW(GetFocus(), WM_KEYDOWN, key_, 0);
+    } else if (GetTickCount64() - shown_at_ > 2000 &&
+               !report.button_windows.empty()) {
+      ADD_FAILURE() << "the key did not close the report";
+      SendMessageW(report.button_windows.front(), BM_CLICK, 0, 0);
+    }
+  }
+
+  static inline std::optional<ReportOnScreen> seen_;
+  static inline bool owner_enabled_ = true;
+  static inline ULONGLONG shown_at_ = 0;
+  static inline HWND owner_ = nullptr;
+  static inline WPARAM key_ = 0;
+};
+
+void PrintTo(const ReportClosing& test, std::ostream* out) {
+  *out << test.name;
+}
+
+TEST_P(Win32ReportTest, ClosesWithTheKeyAndLeavesTheWindowAsItWas) {
+  window_->form().WriteBox(Box::kText1, "1E308");
+  window_->form().WriteBox(Box::kText2, "2");
+  window_->form().WriteBox(Box::kText3, "100");
+  HWND compute = Control("Command1");
+  SetFocus(compute);
+  Settle(hwnd());
+  seen_.reset();
+  owner_ = hwnd();
+  key_ = GetParam().key;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, &OnTimer);
+  SendMessageW(compute, BM_CLICK, 0, 0);
+  KillTimer(nullptr, timer);
+  // The focus comes back once the window manager has activated the window
+  // again.
+  Settle(hwnd(), [&] { return GetFocus() == compute; });
+
+  ASSERT_TRUE(seen_.has_value()) << "no report was shown";
+  EXPECT_EQ(seen_->title, kErrorReportTitle);
+  EXPECT_EQ(seen_->text, ErrorReportText(6));
+  EXPECT_TRUE(seen_->icon);
+  EXPECT_EQ(seen_->buttons,
+            std::vector<std::string>{std::string(kErrorReportButton)});
+  EXPECT_FALSE(owner_enabled_) << "the report is not modal";
+  EXPECT_FALSE(FindReport().window) << "the report is still open";
+  EXPECT_TRUE(IsWindowEnabled(hwnd()));
+  EXPECT_EQ(window_->NameOf(GetFocus()), "Command1");
+  EXPECT_EQ(window_->output_text(), "");
+  EXPECT_EQ(window_->form().ComputeCount(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Form1, Win32ReportTest,
+                         testing::Values(ReportClosing{"enter", VK_RETURN},
+                                         ReportClosing{"escape", VK_ESCAPE}),
+                         [](const testing::TestParamInfo<ReportClosing>& info) {
+                           return std::string(info.param.name);
+                         });
 
 // A paste into an input box is judged by the box's guard before the box
 // takes it, and ends as the edit control's own paste ends: the first line of
