@@ -13,8 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "core/rent_schedule.h"
 #include "win32/form1_window.h"
 #include "win32/utf16.h"
+#include "window/output_text.h"
 
 namespace {
 
@@ -114,8 +116,15 @@ int main(int argc, char* argv[]) {
                 SendMessageW(compute, BM_CLICK, 0, 0);
               },
               click(clear)));
-    // Select all and copy: the text and the table put on the clipboard.
+    // The edit control's own share of that: the output box given the same
+    // text, as the program shows it, in one WM_SETTEXT.
     HWND output = window->Control("Text4");
+    const std::wstring longest = zorvik::win32::ToUtf16(zorvik::DisplayForm(
+        zorvik::BuildSchedule({1000.0, 32767, -1}), "\r\n"));
+    Print("the output box given that text", 3,
+          Time(*window, 3, click(clear),
+               [&] { SetWindowTextW(output, longest.c_str()); }));
+    // Select all and copy: the text and the table put on the clipboard.
     Print("copy all of 32767 years", 3,
           Time(
               *window, 3,
