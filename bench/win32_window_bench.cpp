@@ -1,7 +1,8 @@
 // Times the Windows window's response (under Wine here): from the compute
 // click to the painted output box, a clear right after the longest
-// schedule, and a copy of all of it. Prints the median and the spread of
-// several runs; the figures are for people to read, not a pass/fail check.
+// schedule, a copy of all of it, and long pastes into the rent box. Prints
+// the median and the spread of several runs; the figures are for people to
+// read, not a pass/fail check.
 
 #include <windows.h>
 
@@ -9,9 +10,13 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <string>
 #include <vector>
 
+#include "core/rent_schedule.h"
 #include "win32/form1_window.h"
+#include "win32/utf16.h"
+#include "window/output_text.h"
 
 namespace {
 
@@ -52,9 +57,23 @@ void Print(const char* what, int runs, const Figures& f) {
               f.median_ms, f.min_ms, f.max_ms, runs);
 }
 
+// Puts `text` on the clipboard as the text another program copied.
+void CopyToClipboard(HWND owner, const std::wstring& text) {
+  if (!OpenClipboard(owner)) return;
+  EmptyClipboard();
+  HGLOBAL memory =
+      GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  auto* copy = static_cast<wchar_t*>(GlobalLock(memory));
+  text.copy(copy, text.size());
+  copy[text.size()] = L'\0';
+  GlobalUnlock(memory);
+  SetClipboardData(CF_UNICODETEXT, memory);
+  CloseClipboard();
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char* argv[]) {
   const auto window = Form1Window::Create(GetModuleHandleW(nullptr),
                                           Form1Window::OnClose::kStay);
   if (window == nullptr) return 1;
@@ -76,29 +95,69 @@ int main() {
     return [button] { SendMessageW(button, BM_CLICK, 0, 0); };
   };
 
+  // `--paste-length N` times only the pastes, of N characters each, to see
+  // how their time grows with the length.
+  std::size_t length = 1 << 20;
+  const bool pastes_only =
+      argc == 3 && std::string(argv[1]) == "--paste-length";
+  if (pastes_only) length = std::stoul(argv[2]);
+
   std::printf("Windows window response\n");
-  Print("compute 100 years -> painted", 9,
-        Time(*window, 9, enter("100"), click(compute)));
-  Print("compute 32767 years -> painted", 3,
-        Time(*window, 3, enter("32767"), click(compute)));
-  Print("clear after 32767 years", 3,
-        Time(
-            *window, 3,
-            [&] {
-              enter("32767")();
-              SendMessageW(compute, BM_CLICK, 0, 0);
-            },
-            click(clear)));
-  // Select all and copy: the text and the table put on the clipboard.
-  HWND output = window->Control("Text4");
-  Print("copy all of 32767 years", 3,
-        Time(
-            *window, 3,
-            [&] {
-              enter("32767")();
-              SendMessageW(compute, BM_CLICK, 0, 0);
-              SendMessageW(output, EM_SETSEL, 0, -1);
-            },
-            [&] { SendMessageW(output, WM_COPY, 0, 0); }));
+  if (!pastes_only) {
+    Print("compute 100 years -> painted", 9,
+          Time(*window, 9, enter("100"), click(compute)));
+    Print("compute 32767 years -> painted", 3,
+          Time(*window, 3, enter("32767"), click(compute)));
+    Print("clear after 32767 years", 3,
+          Time(
+              *window, 3,
+              [&] {
+                enter("32767")();
+                SendMessageW(compute, BM_CLICK, 0, 0);
+              },
+              click(clear)));
+    // The edit control's own share of that: the output box given the same
+    // text, as the program shows it, in one WM_SETTEXT.
+    HWND output = window->Control("Text4");
+    const std::wstring longest = zorvik::win32::ToUtf16(zorvik::DisplayForm(
+        zorvik::BuildSchedule({1000.0, 32767, -1}), "\r\n"));
+    Print("the output box given that text", 3,
+          Time(*window, 3, click(clear),
+               [&] { SetWindowTextW(output, longest.c_str()); }));
+    // Select all and copy: the text and the table put on the clipboard.
+    Print("copy all of 32767 years", 3,
+          Time(
+              *window, 3,
+              [&] {
+                enter("32767")();
+                SendMessageW(compute, BM_CLICK, 0, 0);
+                SendMessageW(output, EM_SETSEL, 0, -1);
+              },
+              [&] { SendMessageW(output, WM_COPY, 0, 0); }));
+  }
+
+  // Hostile pastes into the rent box, by Ctrl+V over its selected text: a
+  // megabyte of digits (a number far beyond the double range) and a megabyte
+  // of text, both reset to 0 at once.
+  HWND rent = window->Control("Text1");
+  const auto paste = [&](wchar_t fill) {
+    return [&, fill] {
+      CopyToClipboard(window->hwnd(), std::wstring(length, fill));
+      SetFocus(rent);
+      SendMessageW(rent, EM_SETSEL, 0, -1);
+      zorvik::win32::DeliverPendingMessages(window->hwnd());
+    };
+  };
+  const auto ctrl_v = [&] { SendMessageW(rent, WM_CHAR, 0x16, 0); };
+  const auto check = [&] {
+    if (zorvik::win32::WindowText(rent) != L"0") {
+      std::printf("  (the rent box does not hold 0 after the paste)\n");
+    }
+  };
+  std::printf("pastes of %zu characters:\n", length);
+  Print("paste digits -> painted", 3, Time(*window, 3, paste(L'1'), ctrl_v));
+  check();
+  Print("paste text -> painted", 3, Time(*window, 3, paste(L'x'), ctrl_v));
+  check();
   return 0;
 }

@@ -8,6 +8,7 @@
 
 #include "win32/accessible_name.h"
 #include "win32/compat.h"
+#include "win32/error_report.h"
 #include "win32/layout_scale.h"
 #include "win32/resource.h"
 #include "win32/schedule_copy.h"
@@ -196,6 +197,7 @@ void Form1Window::CreateControls() {
       SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
       SetWindowSubclass(control, &BoxKeys, kKeySubclassId, 0);
     }
+    if (row.kind == ControlKind::kInputBox) JudgePastes(control, paste_judge_);
     if (row.kind == ControlKind::kOutputBox) CopySchedulesAsTables(control);
     if (row.kind != ControlKind::kLabel) {
       SetWindowSubclass(control, &NoteFocus, kFocusSubclassId,
@@ -385,6 +387,16 @@ HWND Form1Window::BoxWindow(Box box) const {
   return Control(kBoxNames[static_cast<std::size_t>(box)]);
 }
 
+bool Form1Window::JudgePaste(HWND edit, const std::wstring& text) {
+  const std::string_view name = NameOf(edit);
+  for (std::size_t i = 0; i < 3; ++i) {
+    if (name == kBoxNames[i]) {
+      return form_.GuardText(static_cast<Box>(i), ToUtf8(text));
+    }
+  }
+  return true;
+}
+
 std::string Form1Window::Text(Box box) const {
   if (box == Box::kText4) return output_text_;
   return ToUtf8(WindowText(BoxWindow(box)));
@@ -432,9 +444,8 @@ void Form1Window::SetBusy(bool busy) {
 }
 
 void Form1Window::ShowErrorReport(int number) {
-  const std::wstring title = ToUtf16(kErrorReportTitle);
-  const std::wstring text = ToUtf16(ErrorReportText(number));
-  MessageBoxW(hwnd_, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
+  ShowReport(hwnd_, ToUtf16(kErrorReportTitle),
+             ToUtf16(ErrorReportText(number)), ToUtf16(kErrorReportButton));
 }
 
 namespace {

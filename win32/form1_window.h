@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "win32/input_paste.h"
 #include "window/form1.h"
 #include "window/form_layout.h"
 
@@ -16,7 +17,7 @@ namespace zorvik::win32 {
 // Form1 on the plain Win32 API: the controls made from the layout table
 // (labels as STATIC, boxes as EDIT, buttons as BUTTON), EN_CHANGE delivered
 // to the box's guard and BN_CLICKED to the click handlers, the error report
-// as a message box. Nothing of the behaviour lives here.
+// as a task dialog. Nothing of the behaviour lives here.
 class Form1Window : private FormControls {
  public:
   enum class OnClose {
@@ -80,6 +81,9 @@ class Form1Window : private FormControls {
   void ShowErrorReport(int number) override;
 
   HWND BoxWindow(Box box) const;
+  // A paste into an input box, judged by the box's guard before the box
+  // takes it.
+  bool JudgePaste(HWND edit, const std::wstring& text);
 
   HINSTANCE instance_;
   OnClose on_close_;
@@ -93,6 +97,9 @@ class Form1Window : private FormControls {
   HCURSOR cursor_before_busy_ = nullptr;
   bool writing_ = false;     // inside SetText: the EN_CHANGE is the program's
   std::string output_text_;  // Text4 exactly as written
+  PasteJudge paste_judge_ = [this](HWND edit, const std::wstring& text) {
+    return JudgePaste(edit, text);
+  };
   Form1 form_{*this};
 };
 

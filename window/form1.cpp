@@ -27,12 +27,17 @@ bool Converts(Box box, std::string_view text) {
 void Form1::FormLoad() { compute_count_ = 0; }
 
 void Form1::InputGuard(Box box) {
-  if (box == Box::kText4 || Converts(box, controls_.Text(box))) return;
+  if (box != Box::kText4) GuardText(box, controls_.Text(box));
+}
+
+bool Form1::GuardText(Box box, std::string_view text) {
+  if (box == Box::kText4 || Converts(box, text)) return true;
   // Writing "0" runs this guard again, nested; "0" converts, so it stops
   // there. Only the box the user is in gets its 0 selected, so that the next
   // key replaces it; a box the program resets elsewhere stays unhighlighted.
   WriteBox(box, "0");
   if (controls_.HasFocus(box)) controls_.SelectAll(box);
+  return false;
 }
 
 void Form1::WriteBox(Box box, std::string_view text) {

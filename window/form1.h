@@ -61,6 +61,12 @@ class Form1 {
   // a text the box's conversion rejects becomes "0", selected when the box
   // has the focus.
   void InputGuard(Box box);
+  // The same guard for `text` as the box's whole text, whether the box holds
+  // it yet or not: returns true when it converts; otherwise the box becomes
+  // "0" as above, and false. A host can judge a paste with it before the box
+  // takes the text, and let the text in only on true, so that a box never
+  // lays out a long text only to drop it.
+  bool GuardText(Box box, std::string_view text);
   void Command1Click();  // compute
   void Command2Click();  // clear
 

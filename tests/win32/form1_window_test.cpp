@@ -13,13 +13,16 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "tests/win32/report_on_screen.h"
 #include "win32/utf16.h"
+#include "window/error_report_text.h"
 #include "window/font_scale.h"
 
 namespace zorvik::win32 {
@@ -409,6 +412,191 @@ TEST_F(Win32Form1Test, CtrlInsertCopiesWholeEntriesAsATable) {
   // "1.5E+2": the second entry starts at 14 + 4, its rent 10 further on.
   EXPECT_EQ(copy(28, 34), std::make_pair(std::string("1.5E+2"), false));
 }
+
+// The overflow report: the error icon, the title and text, and one button
+// reading 确定 whatever the system's language (the tests run under an
+// English locale too); modal over the window; closed by Enter or Esc; and the
+// window as it was afterwards, the focus back on the button that computed.
+struct ReportClosing {
+  std::string_view name;
+  WPARAM key;
+};
+
+class Win32ReportTest : public Win32Form1Test,
+                        public testing::WithParamInterface<ReportClosing> {
+ protected:
+  // Presses the key in the report once it shows; clicks its button instead
+  // (and fails) if it is still there two seconds after.
+  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+    const ReportOnScreen report = FindReport();
+    if (report.window == nullptr) return;
+    if (!seen_) {
+      seen_ = report;
+      owner_enabled_ = IsWindowEnabled(owner_) != FALSE;
+      shown_at_ = GetTickCount64();
+      PostMessageW(GetFocus(), WM_KEYDOWN, key_, 0);
+    } else if (GetTickCount64() - shown_at_ > 2000 &&
+               !report.button_windows.empty()) {
+      ADD_FAILURE() << "the key did not close the report";
+      SendMessageW(report.button_windows.front(), BM_CLICK, 0, 0);
+    }
+  }
+
+  static inline std::optional<ReportOnScreen> seen_;
+  static inline bool owner_enabled_ = true;
+  static inline ULONGLONG shown_at_ = 0;
+  static inline HWND owner_ = nullptr;
+  static inline WPARAM key_ = 0;
+};
+
+void PrintTo(const ReportClosing& test, std::ostream* out) {
+  *out << test.name;
+}
+
+TEST_P(Win32ReportTest, ClosesWithTheKeyAndLeavesTheWindowAsItWas) {
+  window_->form().WriteBox(Box::kText1, "1E308");
+  window_->form().WriteBox(Box::kText2, "2");
+  window_->form().WriteBox(Box::kText3, "100");
+  HWND compute = Control("Command1");
+  SetFocus(compute);
+  Settle(hwnd());
+  seen_.reset();
+  owner_ = hwnd();
+  key_ = GetParam().key;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, &OnTimer);
+  SendMessageW(compute, BM_CLICK, 0, 0);
+  KillTimer(nullptr, timer);
+  // The focus comes back once the window manager has activated the window
+  // again.
+  Settle(hwnd(), [&] { return GetFocus() == compute; });
+
+  ASSERT_TRUE(seen_.has_value()) << "no report was shown";
+  EXPECT_EQ(seen_->title, kErrorReportTitle);
+  EXPECT_EQ(seen_->text, ErrorReportText(6));
+  EXPECT_TRUE(seen_->icon);
+  EXPECT_EQ(seen_->buttons,
+            std::vector<std::string>{std::string(kErrorReportButton)});
+  EXPECT_FALSE(owner_enabled_) << "the report is not modal";
+  EXPECT_FALSE(FindReport().window) << "the report is still open";
+  EXPECT_TRUE(IsWindowEnabled(hwnd()));
+  EXPECT_EQ(window_->NameOf(GetFocus()), "Command1");
+  EXPECT_EQ(window_->output_text(), "");
+  EXPECT_EQ(window_->form().ComputeCount(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Form1, Win32ReportTest,
+                         testing::Values(ReportClosing{"enter", VK_RETURN},
+                                         ReportClosing{"escape", VK_ESCAPE}),
+                         [](const testing::TestParamInfo<ReportClosing>& info) {
+                           return std::string(info.param.name);
+                         });
+
+// A paste into an input box is judged by the box's guard before the box
+// takes it, and ends as the edit control's own paste ends: the first line of
+// the clipboard's text in place of the selection, the caret after it,
+// undoable; or a selected 0 when the box would not hold a number. However it
+// is pasted: Ctrl+V, Shift+Insert or the context menu's WM_PASTE.
+enum class PasteBy { kCtrlV, kShiftInsert, kMessage };
+
+struct PasteCase {
+  std::string_view name;
+  std::wstring_view before;                    // the rent box's text
+  int start, end;                              // its selection before the paste
+  std::optional<std::wstring_view> clipboard;  // none: no text on it
+  PasteBy by;
+  std::wstring_view after;  // the box's text
+  int after_start, after_end;
+  bool can_undo;
+};
+
+void PrintTo(const PasteCase& test, std::ostream* out) { *out << test.name; }
+
+class Win32PasteTest : public Win32Form1Test,
+                       public testing::WithParamInterface<PasteCase> {};
+
+TEST_P(Win32PasteTest, EndsAsThePasteOfTheEditControl) {
+  const PasteCase& test = GetParam();
+  HWND rent = Control("Text1");
+  window_->form().WriteBox(Box::kText1, ToUtf8(test.before));
+  SetFocus(rent);
+  SendMessageW(rent, EM_SETSEL, test.start, test.end);
+  SendMessageW(rent, EM_EMPTYUNDOBUFFER, 0, 0);
+  ASSERT_TRUE(OpenClipboard(hwnd()));
+  EmptyClipboard();
+  if (test.clipboard) {
+    const std::wstring text(*test.clipboard);
+    HGLOBAL memory =
+        GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    auto* copy = static_cast<wchar_t*>(GlobalLock(memory));
+    text.copy(copy, text.size());
+    copy[text.size()] = L'\0';
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+  }
+  CloseClipboard();
+  switch (test.by) {
+    case PasteBy::kCtrlV:
+      PostMessageW(rent, WM_CHAR, 0x16, 0);
+      break;
+    case PasteBy::kShiftInsert: {
+      BYTE keys[256] = {};
+      GetKeyboardState(keys);
+      keys[VK_SHIFT] = 0x80;
+      SetKeyboardState(keys);
+      PostMessageW(rent, WM_KEYDOWN, VK_INSERT, 0);
+      DeliverPendingMessages(hwnd());
+      keys[VK_SHIFT] = 0;
+      SetKeyboardState(keys);
+      break;
+    }
+    case PasteBy::kMessage:
+      SendMessageW(rent, WM_PASTE, 0, 0);
+      break;
+  }
+  DeliverPendingMessages(hwnd());
+  EXPECT_EQ(ToUtf8(WindowText(rent)), ToUtf8(test.after));
+  DWORD start = 0;
+  DWORD end = 0;
+  SendMessageW(rent, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+               reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(std::make_pair(static_cast<int>(start), static_cast<int>(end)),
+            std::make_pair(test.after_start, test.after_end));
+  EXPECT_EQ(SendMessageW(rent, EM_CANUNDO, 0, 0) != 0, test.can_undo);
+  if (test.can_undo) {
+    SendMessageW(rent, WM_UNDO, 0, 0);
+    EXPECT_EQ(ToUtf8(WindowText(rent)), ToUtf8(test.before));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Form1, Win32PasteTest,
+    testing::Values(PasteCase{"at_the_caret", L"1000", 1, 1, L"5",
+                              PasteBy::kCtrlV, L"15000", 2, 2, true},
+                    PasteCase{"over_part_of_the_text", L"1000", 1, 3, L"99",
+                              PasteBy::kCtrlV, L"1990", 3, 3, true},
+                    PasteCase{"first_line_of_several", L"0", 0, 1,
+                              L"1000\r\n2000\r\n", PasteBy::kCtrlV, L"1000", 4,
+                              4, true},
+                    PasteCase{"line_broken_by_lf_alone", L"0", 0, 1, L"12\n34",
+                              PasteBy::kCtrlV, L"12", 2, 2, true},
+                    // A CR alone breaks no line for an edit control: the text
+                    // is one line, and not a number.
+                    PasteCase{"cr_alone_breaks_no_line", L"0", 0, 1, L"12\r34",
+                              PasteBy::kCtrlV, L"0", 0, 1, false},
+                    PasteCase{"not_a_number_gives_a_selected_zero", L"1000", 4,
+                              4, L"x", PasteBy::kCtrlV, L"0", 0, 1, false},
+                    PasteCase{"shift_insert", L"1000", 0, 0, L"2",
+                              PasteBy::kShiftInsert, L"21000", 1, 1, true},
+                    PasteCase{"shift_insert_not_a_number", L"1000", 0, 0, L"x",
+                              PasteBy::kShiftInsert, L"0", 0, 1, false},
+                    PasteCase{"context_menu", L"1000", 0, 4, L"7.5",
+                              PasteBy::kMessage, L"7.5", 3, 3, true},
+                    PasteCase{"nothing_on_the_clipboard", L"1000", 1, 2,
+                              std::nullopt, PasteBy::kCtrlV, L"1000", 1, 2,
+                              false}),
+    [](const testing::TestParamInfo<PasteCase>& info) {
+      return std::string(info.param.name);
+    });
 
 // The focus after the window is left and come back to, in the orders a
 // system may deliver activation and restore.

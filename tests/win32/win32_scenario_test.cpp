@@ -1,7 +1,7 @@
 // The scenario table on the Win32 host: the real Form1Window, driven the way
 // a user's input arrives (characters and keys posted to the control with the
 // focus and delivered through the window's own message loop, clicks on the
-// buttons, pastes through the clipboard), with every message box dismissed
+// buttons, pastes through the clipboard), with every error report dismissed
 // by a watchdog.
 
 #include <gtest/gtest.h>
@@ -13,9 +13,11 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/win32/report_on_screen.h"
 #include "tests/window/scenarios.h"
 #include "win32/form1_window.h"
 #include "win32/utf16.h"
+#include "window/error_report_text.h"
 
 namespace zorvik::win32 {
 namespace {
@@ -56,48 +58,41 @@ std::string HtmlDocumentOf(std::string_view data) {
   return std::string(data.substr(start_html, end_html - start_html));
 }
 
-// Dismisses every message box of this thread while it lives, remembering what
-// each said ("title|text"). A thread timer fires inside the box's own modal
-// loop.
-class MessageBoxWatchdog {
+// Dismisses every report of this thread while it lives, by a click on its
+// button, remembering what each said ("title|text"). A thread timer fires
+// inside the report's own modal loop. Each report must show the error icon
+// and one button, reading 确定 whatever the system's language.
+class ReportWatchdog {
  public:
-  MessageBoxWatchdog() {
+  ReportWatchdog() {
     instance_ = this;
-    timer_ = SetTimer(nullptr, 0, 10, &MessageBoxWatchdog::OnTimer);
+    timer_ = SetTimer(nullptr, 0, 10, &ReportWatchdog::OnTimer);
   }
-  ~MessageBoxWatchdog() {
+  ~ReportWatchdog() {
     KillTimer(nullptr, timer_);
     instance_ = nullptr;
   }
-  MessageBoxWatchdog(const MessageBoxWatchdog&) = delete;
-  MessageBoxWatchdog& operator=(const MessageBoxWatchdog&) = delete;
+  ReportWatchdog(const ReportWatchdog&) = delete;
+  ReportWatchdog& operator=(const ReportWatchdog&) = delete;
 
   const std::vector<std::string>& seen() const { return seen_; }
 
  private:
   static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
-    EnumThreadWindows(GetCurrentThreadId(), &MessageBoxWatchdog::OnWindow, 0);
-  }
-  static BOOL CALLBACK OnWindow(HWND window, LPARAM) {
-    wchar_t class_name[16] = {};
-    GetClassNameW(window, class_name, 16);
-    if (instance_ == nullptr || std::wstring(class_name) != L"#32770" ||
-        !IsWindowVisible(window)) {
-      return TRUE;
+    const ReportOnScreen report = FindReport();
+    if (instance_ == nullptr || report.window == nullptr) return;
+    instance_->seen_.push_back(report.title + "|" + report.text);
+    EXPECT_TRUE(report.icon) << report.text;
+    EXPECT_EQ(report.buttons,
+              std::vector<std::string>{std::string(kErrorReportButton)});
+    if (report.button_windows.empty()) {
+      SendMessageW(report.window, WM_CLOSE, 0, 0);
+    } else {
+      SendMessageW(report.button_windows.front(), BM_CLICK, 0, 0);
     }
-    // A message box's text is the static control with id 0xFFFF.
-    wchar_t title[256] = {};
-    wchar_t text[1024] = {};
-    GetWindowTextW(window, title, 256);
-    GetDlgItemTextW(window, 0xFFFF, text, 1024);
-    // Windows versions differ on whether the box keeps "\n" or makes it
-    // "\r\n"; the report is the same either way.
-    instance_->seen_.push_back(WithoutCr(ToUtf8(title) + "|" + ToUtf8(text)));
-    SendMessageW(window, WM_COMMAND, IDOK, 0);
-    return TRUE;
   }
 
-  static inline MessageBoxWatchdog* instance_ = nullptr;
+  static inline ReportWatchdog* instance_ = nullptr;
   UINT_PTR timer_ = 0;
   std::vector<std::string> seen_;
 };
@@ -291,7 +286,7 @@ class Win32Host : public ScenarioHost {
   }
   void Deliver() { DeliverPendingMessages(window_->hwnd()); }
 
-  MessageBoxWatchdog watchdog_;
+  ReportWatchdog watchdog_;
   std::unique_ptr<Form1Window> window_;
 };
 

@@ -106,6 +106,8 @@ std::vector<Scenario> MakeScenarios() {
       Table({{"1", "1000"}, {"2", "1050"}, {"3", "1102.5"}})};
   const std::string megabyte_number = "0." + std::string(1 << 20, '0') + "1";
   const std::string megabyte_text(1 << 20, 'a');
+  // A number far beyond the double range: an overflow, not a number.
+  const std::string megabyte_digits(1 << 20, '9');
 
   std::vector<Scenario> table = {
       // Start.
@@ -206,10 +208,11 @@ std::vector<Scenario> MakeScenarios() {
       {"paste_with_blanks_stays",
        {PasteInto("Text1", " 2500 ")},
        {.texts = Only(kText1, " 2500 ")}},
-      {"paste_of_a_megabyte_of_letters_resets",
+      {"paste_of_a_megabyte_of_letters_or_digits_resets",
        {PasteInto("Text1", megabyte_text), PasteInto("Text2", megabyte_text),
-        PasteInto("Text3", megabyte_text)},
-       {.texts = Inputs("0", "0", "0")}},
+        PasteInto("Text3", megabyte_text), PasteInto("Text1", megabyte_digits),
+        PasteInto("Text2", megabyte_digits)},
+       {.texts = Inputs("0", "0", "0"), .selected = {"", "0", ""}}},
       {"paste_of_invisible_characters_resets",
        {PasteInto("Text1", "\u200F5"), PasteInto("Text2", "5\u200B"),
         PasteInto("Text3", "1\uFEFF5")},
