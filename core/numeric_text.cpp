@@ -251,6 +251,12 @@ std::int16_t ParseInteger(std::string_view text) {
 }
 
 void AppendDouble(std::string& out, double value) {
+  AppendDoubleWith(out, value, &decimal::ToDigits);
+}
+
+void AppendDoubleWith(std::string& out, double value,
+                      int (*to_digits)(double magnitude, int count,
+                                       char* out)) {
   if (!std::isfinite(value)) {
     out += std::isnan(value) ? "nan" : (value < 0 ? "-inf" : "inf");
     return;
@@ -262,7 +268,7 @@ void AppendDouble(std::string& out, double value) {
   // Rounded from the exact binary value, ties to even, whatever the locale.
   std::array<char, kSignificantDigits> digits{};
   const int exponent =
-      decimal::ToDigits(std::fabs(value), kSignificantDigits, digits.data());
+      to_digits(std::fabs(value), kSignificantDigits, digits.data());
   int digit_count = kSignificantDigits;
   while (digit_count > 1 && digits[digit_count - 1] == '0') --digit_count;
 
