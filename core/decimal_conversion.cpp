@@ -114,7 +114,7 @@ double ToDouble(std::string digits, int exponent) {
 }
 
 int ToDigits(double magnitude, int count, char* out) {
-  return c_library::ToDigits(magnitude, count, out);
+  return integer::ToDigits(magnitude, count, out);
 }
 
 #endif

@@ -34,6 +34,18 @@ double ToDouble(std::string digits, int exponent);
 int ToDigits(double magnitude, int count, char* out);
 }  // namespace c_library
 
+// ToDigits in 64- and 128-bit integer arithmetic, for builds whose standard
+// library lacks floating-point <charconv>: there the C library's snprintf
+// goes through a software long double, over ten times slower. It scales the
+// double by a power of ten known to 2^-120 and takes the rounded digits
+// wherever that error cannot change them; a value within the error of a
+// rounding tie (an exact tie, in practice) goes to the C library's snprintf.
+// The result is the same as the other two ways', built everywhere so that the
+// native tests hold it against those and the exact reference.
+namespace integer {
+int ToDigits(double magnitude, int count, char* out);
+}  // namespace integer
+
 }  // namespace zorvik::decimal
 
 #endif  // ZORVIK_CORE_DECIMAL_CONVERSION_H_

@@ -1,11 +1,13 @@
 #include "core/numeric_text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <string_view>
 #include <utility>
 
 #include "core/decimal_conversion.h"
@@ -233,6 +235,31 @@ double RoundHalfEven(double value) {
 constexpr int kSignificantDigits = 15;
 constexpr int kSmallestFixedExponent = -4;
 
+// A number's text as it is written, with room for the longest of a finite
+// double: "-1.23456789012345E-308".
+class TextBuffer {
+ public:
+  void Push(char c) { text_[size_++] = c; }
+  void Append(const char* chars, int count) {
+    std::copy_n(chars, count, text_.data() + size_);
+    size_ += static_cast<std::size_t>(count);
+  }
+  void Repeat(char c, int count) {
+    std::fill_n(text_.data() + size_, count, c);
+    size_ += static_cast<std::size_t>(count);
+  }
+  void AppendInteger(int value) {
+    char* const end = text_.data() + text_.size();
+    size_ = static_cast<std::size_t>(
+        std::to_chars(text_.data() + size_, end, value).ptr - text_.data());
+  }
+  std::string_view View() const { return {text_.data(), size_}; }
+
+ private:
+  std::array<char, 22> text_{};
+  std::size_t size_ = 0;
+};
+
 }  // namespace
 
 double ParseDouble(std::string_view text) {
@@ -251,6 +278,12 @@ std::int16_t ParseInteger(std::string_view text) {
 }
 
 void AppendDouble(std::string& out, double value) {
+  AppendDoubleWith(out, value, &decimal::ToDigits);
+}
+
+void AppendDoubleWith(std::string& out, double value,
+                      int (*to_digits)(double magnitude, int count,
+                                       char* out)) {
   if (!std::isfinite(value)) {
     out += std::isnan(value) ? "nan" : (value < 0 ? "-inf" : "inf");
     return;
@@ -262,37 +295,41 @@ void AppendDouble(std::string& out, double value) {
   // Rounded from the exact binary value, ties to even, whatever the locale.
   std::array<char, kSignificantDigits> digits{};
   const int exponent =
-      decimal::ToDigits(std::fabs(value), kSignificantDigits, digits.data());
+      to_digits(std::fabs(value), kSignificantDigits, digits.data());
   int digit_count = kSignificantDigits;
   while (digit_count > 1 && digits[digit_count - 1] == '0') --digit_count;
 
-  if (value < 0) out.push_back('-');
+  // Written with plain stores and added to `out` in one append: a schedule
+  // formats tens of thousands of numbers.
+  TextBuffer text;
+  if (value < 0) text.Push('-');
   if (exponent >= kSignificantDigits || exponent < kSmallestFixedExponent) {
-    out.push_back(digits[0]);
+    text.Push(digits[0]);
     if (digit_count > 1) {
-      out.push_back('.');
-      out.append(digits.data() + 1, digit_count - 1);
+      text.Push('.');
+      text.Append(digits.data() + 1, digit_count - 1);
     }
-    out.push_back('E');
-    out.push_back(exponent < 0 ? '-' : '+');
+    text.Push('E');
+    text.Push(exponent < 0 ? '-' : '+');
     const int magnitude = exponent < 0 ? -exponent : exponent;
-    if (magnitude < 10) out.push_back('0');
-    AppendInteger(out, static_cast<std::int16_t>(magnitude));
+    if (magnitude < 10) text.Push('0');
+    text.AppendInteger(magnitude);
   } else if (exponent >= 0) {
     const int int_count = exponent + 1;
     if (digit_count <= int_count) {
-      out.append(digits.data(), digit_count);
-      out.append(int_count - digit_count, '0');
+      text.Append(digits.data(), digit_count);
+      text.Repeat('0', int_count - digit_count);
     } else {
-      out.append(digits.data(), int_count);
-      out.push_back('.');
-      out.append(digits.data() + int_count, digit_count - int_count);
+      text.Append(digits.data(), int_count);
+      text.Push('.');
+      text.Append(digits.data() + int_count, digit_count - int_count);
     }
   } else {
-    out += "0.";
-    out.append(-exponent - 1, '0');
-    out.append(digits.data(), digit_count);
+    text.Append("0.", 2);
+    text.Repeat('0', -exponent - 1);
+    text.Append(digits.data(), digit_count);
   }
+  out += text.View();
 }
 
 std::string FormatDouble(double value) {

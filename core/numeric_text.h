@@ -67,6 +67,12 @@ std::string FormatDouble(double value);
 // Appends FormatDouble(value) to `out` without building a temporary string.
 void AppendDouble(std::string& out, double value);
 
+// AppendDouble with the rounded digits from `to_digits`, one of the ways of
+// decimal_conversion.h, so that tests can hold each against the reference;
+// AppendDouble takes decimal::ToDigits, the one this build uses.
+void AppendDoubleWith(std::string& out, double value,
+                      int (*to_digits)(double magnitude, int count, char* out));
+
 // Decimal digits without leading zeros, with a minus sign for negatives.
 std::string FormatInteger(std::int16_t value);
 

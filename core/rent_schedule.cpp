@@ -16,9 +16,17 @@ constexpr std::string_view kEntryMiddle =
     " 年租金：  ";  // ... U+FF1A, 2 blanks
 constexpr std::string_view kEntryBreak = "\n\r\n\r\n";
 
-// Room for a typical entry (five-digit year, 16-character rent), so a long
-// schedule is built with a single allocation.
-constexpr std::size_t kTypicalEntryBytes = 48;
+// Room for the longest entry: a five-digit year and a rent of 22 characters
+// ("-1.23456789012345E-308"). A schedule is then built in one allocation
+// even when most rents take the exponent form (rent 1000 at -1 % over 32767
+// years: 50 and 51 bytes an entry from year 1606 on); a reservation of too few
+// bytes would copy the whole text once more into a block twice its size near
+// the end, touching megabytes that the browser must first provide. What is
+// reserved and never written costs nothing.
+constexpr std::size_t kLongestRentBytes = 22;
+constexpr std::size_t kLongestEntryBytes =
+    kEntryPrefix.size() + 5 + kEntryMiddle.size() + kLongestRentBytes +
+    kEntryBreak.size();
 
 // Inside this band of magnitudes none of the three operations of a raise can
 // leave the double's normal range (|percent| <= 2^15, and the sum is at most
@@ -61,7 +69,7 @@ std::string BuildSchedule(const ScheduleInputs& inputs) {
   if (!std::isfinite(inputs.rent)) throw RuntimeError(kErrorOverflow);
   std::string text;
   if (inputs.years <= 0) return text;
-  text.reserve(static_cast<std::size_t>(inputs.years) * kTypicalEntryBytes);
+  text.reserve(static_cast<std::size_t>(inputs.years) * kLongestEntryBytes);
 
   const double percent = inputs.percent;
   double current = inputs.rent;

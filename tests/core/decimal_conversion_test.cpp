@@ -8,6 +8,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <vector>
 #include <version>
 
 #include "tests/core/test_support.h"
@@ -26,6 +27,7 @@ struct Way {
 constexpr Way kWays[] = {
     {"chosen", &ToDouble, &ToDigits},
     {"c_library", &c_library::ToDouble, &c_library::ToDigits},
+    {"integer", &ToDouble, &integer::ToDigits},
 };
 
 // Locales whose decimal separator is not the full stop: a comma, and a
@@ -137,6 +139,33 @@ TEST(DecimalConversionTest, CLibraryAgreesWithCharconv) {
     }
   }
 #endif
+}
+
+// The integer way against the C library's, in every build: random doubles of
+// the whole range, and short binary fractions, whose digits often end in an
+// exact tie (0.125 to two digits), at every digit count.
+TEST(DecimalConversionTest, IntegerWayAgreesWithTheCLibrary) {
+  std::mt19937_64 rng(2411);
+  std::vector<double> values;
+  for (int i = 0; i < 20000; ++i) {
+    const double value = std::fabs(DoubleFromBits(rng()));
+    if (std::isfinite(value) && value != 0) values.push_back(value);
+  }
+  for (int i = 0; i < 20000; ++i) {
+    const auto odd = static_cast<double>((rng() % (1 << 20)) | 1);
+    values.push_back(std::ldexp(odd, static_cast<int>(rng() % 121) - 80));
+  }
+  for (const double value : values) {
+    for (int count = 1; count <= 17; ++count) {
+      char expected[17] = {};
+      char actual[17] = {};
+      const int expected_exponent = c_library::ToDigits(value, count, expected);
+      ASSERT_EQ(integer::ToDigits(value, count, actual), expected_exponent)
+          << BitsOf(value) << " to " << count;
+      ASSERT_EQ(std::string(actual, count), std::string(expected, count))
+          << BitsOf(value) << " to " << count;
+    }
+  }
 }
 
 }  // namespace

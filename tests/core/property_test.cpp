@@ -13,6 +13,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "core/decimal_conversion.h"
 #include "core/numeric_text.h"
 #include "core/rent_schedule.h"
 #include "tests/core/property_cases.h"
@@ -237,6 +238,23 @@ TEST(PropertyTest, FormatDoubleRoundsLikeTheExactReference) {
   CompareWithReference(FormatCases(search.seed, kFormatCases * search.scale),
                        kFormatExpectations, search.fixed, &FormatDouble,
                        kReferenceFormat, &Literal);
+}
+
+// The integer way of rounding to digits is the web build's; natively it is
+// held against the reference directly, for the same doubles.
+TEST(PropertyTest, IntegerDigitsRoundLikeTheExactReference) {
+  const Search search = CurrentSearch();
+  if (!kHaveReference && !search.fixed)
+    GTEST_SKIP() << "only the native build has MPFR";
+  CompareWithReference(
+      FormatCases(search.seed, kFormatCases * search.scale),
+      kFormatExpectations, search.fixed,
+      [](double value) {
+        std::string text;
+        AppendDoubleWith(text, value, &decimal::integer::ToDigits);
+        return text;
+      },
+      kReferenceFormat, &Literal);
 }
 
 }  // namespace
