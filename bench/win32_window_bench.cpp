@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/rent_schedule.h"
+#include "tests/win32/clipboard_text.h"
 #include "win32/form1_window.h"
 #include "win32/utf16.h"
 #include "window/output_text.h"
@@ -55,20 +56,6 @@ Figures Time(Form1Window& window, int runs,
 void Print(const char* what, int runs, const Figures& f) {
   std::printf("%-34s median %9.2f ms  (min %9.2f, max %9.2f, %d runs)\n", what,
               f.median_ms, f.min_ms, f.max_ms, runs);
-}
-
-// Puts `text` on the clipboard as the text another program copied.
-void CopyToClipboard(HWND owner, const std::wstring& text) {
-  if (!OpenClipboard(owner)) return;
-  EmptyClipboard();
-  HGLOBAL memory =
-      GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-  auto* copy = static_cast<wchar_t*>(GlobalLock(memory));
-  text.copy(copy, text.size());
-  copy[text.size()] = L'\0';
-  GlobalUnlock(memory);
-  SetClipboardData(CF_UNICODETEXT, memory);
-  CloseClipboard();
 }
 
 }  // namespace
@@ -142,7 +129,8 @@ int main(int argc, char* argv[]) {
   HWND rent = window->Control("Text1");
   const auto paste = [&](wchar_t fill) {
     return [&, fill] {
-      CopyToClipboard(window->hwnd(), std::wstring(length, fill));
+      zorvik::win32::SetClipboardText(window->hwnd(),
+                                      std::wstring(length, fill));
       SetFocus(rent);
       SendMessageW(rent, EM_SETSEL, 0, -1);
       zorvik::win32::DeliverPendingMessages(window->hwnd());

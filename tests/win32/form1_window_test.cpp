@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "tests/win32/clipboard_text.h"
 #include "tests/win32/report_on_screen.h"
 #include "win32/utf16.h"
 #include "window/error_report_text.h"
@@ -521,19 +522,7 @@ TEST_P(Win32PasteTest, EndsAsThePasteOfTheEditControl) {
   SetFocus(rent);
   SendMessageW(rent, EM_SETSEL, test.start, test.end);
   SendMessageW(rent, EM_EMPTYUNDOBUFFER, 0, 0);
-  ASSERT_TRUE(OpenClipboard(hwnd()));
-  EmptyClipboard();
-  if (test.clipboard) {
-    const std::wstring text(*test.clipboard);
-    HGLOBAL memory =
-        GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    auto* copy = static_cast<wchar_t*>(GlobalLock(memory));
-    text.copy(copy, text.size());
-    copy[text.size()] = L'\0';
-    GlobalUnlock(memory);
-    SetClipboardData(CF_UNICODETEXT, memory);
-  }
-  CloseClipboard();
+  ASSERT_TRUE(SetClipboardText(hwnd(), test.clipboard));
   switch (test.by) {
     case PasteBy::kCtrlV:
       PostMessageW(rent, WM_CHAR, 0x16, 0);

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/win32/clipboard_text.h"
 #include "tests/win32/report_on_screen.h"
 #include "tests/window/scenarios.h"
 #include "win32/form1_window.h"
@@ -164,16 +165,7 @@ class Win32Host : public ScenarioHost {
   }
   void Paste(std::string_view utf8) override {
     const std::wstring text = ToUtf16(utf8);
-    ASSERT_TRUE(OpenClipboard(window_->hwnd()));
-    EmptyClipboard();
-    HGLOBAL memory =
-        GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    auto* copy = static_cast<wchar_t*>(GlobalLock(memory));
-    text.copy(copy, text.size());
-    copy[text.size()] = L'\0';
-    GlobalUnlock(memory);
-    SetClipboardData(CF_UNICODETEXT, memory);
-    CloseClipboard();
+    ASSERT_TRUE(SetClipboardText(window_->hwnd(), text));
     Post(WM_CHAR, 0x16);  // Ctrl+V
   }
   void Click(std::string_view button) override {
