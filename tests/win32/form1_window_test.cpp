@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "tests/win32/clipboard_text.h"
+#include "tests/win32/com_apartment.h"
 #include "tests/win32/report_on_screen.h"
 #include "win32/utf16.h"
 #include "window/error_report_text.h"
@@ -299,19 +300,6 @@ TEST_F(Win32Form1Test, FollowsAMoveToAScreenOfAnotherDpi) {
 
 // What a screen reader reads, the way it reads it: the control's accessible
 // object through AccessibleObjectFromWindow, then its name, role and value.
-class ComApartment {
- public:
-  ComApartment() : initialized_(SUCCEEDED(CoInitialize(nullptr))) {}
-  ~ComApartment() {
-    if (initialized_) CoUninitialize();
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-
- private:
-  bool initialized_;
-};
-
 struct Accessible {
   std::string name;
   std::string description;

@@ -24,6 +24,7 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/win32/com_apartment.h"
 #include "win32/utf16.h"
 #include "window/form_layout.h"
 
@@ -54,19 +55,6 @@ std::wstring ControlText(HWND control) {
   text.resize(static_cast<std::size_t>(copied));
   return text;
 }
-
-class ComApartment {
- public:
-  ComApartment() : initialized_(SUCCEEDED(CoInitialize(nullptr))) {}
-  ~ComApartment() {
-    if (initialized_) CoUninitialize();
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-
- private:
-  bool initialized_;
-};
 
 // oleacc from the system folder; null where there is none.
 HMODULE SystemOleacc() {
