@@ -1,8 +1,8 @@
-# Reads the project's identity (packaging/identity.cmake), refuses a value
-# that would make a broken file, and hands the program its part: the
-# application id and the contact note, in the generated header
-# window/identity.h.
-include(${PROJECT_SOURCE_DIR}/packaging/identity.cmake)
+# Reads the project's identity (packaging/identity.cmake) and refuses a value
+# that would make a broken file, saying which and why. Runs in a configure and
+# on its own (cmake -DZORVIK_HOMEPAGE=... -P cmake/identity.cmake), which is
+# how the tests try it.
+include(${CMAKE_CURRENT_LIST_DIR}/../packaging/identity.cmake)
 
 function(zorvik_identity_check name pattern what)
   if(NOT "${${name}}" MATCHES "${pattern}")
@@ -26,10 +26,3 @@ zorvik_identity_check(ZORVIK_CONTACT_NOTE "^[^${line_breaking}]+$"
   "one line of text")
 
 set(ZORVIK_MAINTAINER "the Zorvik authors <${ZORVIK_CONTACT}>")
-
-# The note as a C++ string literal.
-string(REPLACE "\\" "\\\\" ZORVIK_CONTACT_NOTE_LITERAL "${ZORVIK_CONTACT_NOTE}")
-string(REPLACE "\"" "\\\"" ZORVIK_CONTACT_NOTE_LITERAL
-       "${ZORVIK_CONTACT_NOTE_LITERAL}")
-configure_file(${PROJECT_SOURCE_DIR}/window/identity.h.in
-               ${PROJECT_BINARY_DIR}/generated/window/identity.h @ONLY)
