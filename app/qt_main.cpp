@@ -8,6 +8,7 @@
 #include "qt/display.h"
 #include "qt/form1_window.h"
 #include "qt/localization.h"
+#include "window/identity.h"
 
 int main(int argc, char* argv[]) {
   // --help, --version and a wrong option are answered on the terminal before
@@ -33,7 +34,8 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationDisplayName(QStringLiteral("Zorvik"));
   // Ties the window to its menu entry; the icon is the program's own, so it
   // shows in the build tree as well as once installed.
-  QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Zorvik"));
+  QGuiApplication::setDesktopFileName(QString::fromUtf8(
+      zorvik::kAppId.data(), static_cast<qsizetype>(zorvik::kAppId.size())));
   QApplication::setWindowIcon(zorvik::qt::AppIcon());
   zorvik::qt::InstallChineseQtTranslations(app);
 

@@ -4,8 +4,9 @@
 # when it is set (scripts/release sets it), otherwise the time of the source
 # tree's last commit. It then reads the zip back with CMake's own unzipper
 # (not the Python that wrote it) and checks the text files meant for Windows'
-# Notepad, CPACK_ZORVIK_NOTEPAD_FILES: each must be in the zip, begin with
-# UTF-8's byte-order mark and end every line in CR LF.
+# Notepad, CPACK_ZORVIK_NOTEPAD_FILES: each must be in the zip and end every
+# line in CR LF, and one that is not plain ASCII must begin with UTF-8's
+# byte-order mark.
 if(DEFINED ENV{SOURCE_DATE_EPOCH})
   set(epoch $ENV{SOURCE_DATE_EPOCH})
 else()
@@ -37,9 +38,9 @@ if(CPACK_ZORVIK_NOTEPAD_FILES)
     # Read as bytes (a text read drops the CRs), one " xx" per byte.
     file(READ ${path} hex HEX)
     string(REGEX REPLACE "(..)" " \\1" bytes "${hex}")
-    if(NOT bytes MATCHES "^ ef bb bf")
-      message(FATAL_ERROR "${name} in the zip does not begin with UTF-8's "
-              "byte-order mark")
+    if(bytes MATCHES " [89a-f]" AND NOT bytes MATCHES "^ ef bb bf")
+      message(FATAL_ERROR "${name} in the zip is not ASCII and does not "
+              "begin with UTF-8's byte-order mark")
     endif()
     string(REPLACE " 0d 0a" "" bare "${bytes}")
     if(bare MATCHES " 0[ad]" OR NOT bytes MATCHES " 0d 0a$")

@@ -7,7 +7,7 @@
 namespace zorvik::qt {
 
 QIcon AppIcon() {
-  QSvgRenderer svg(QStringLiteral(":/zorvik/org.example.Zorvik.svg"));
+  QSvgRenderer svg(QStringLiteral(":/zorvik/zorvik.svg"));
   QIcon icon;
   if (!svg.isValid()) return icon;
   for (const int size : {16, 24, 32, 48, 64, 128, 256}) {

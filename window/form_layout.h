@@ -10,6 +10,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "window/identity.h"
+
 namespace zorvik {
 
 enum class ControlKind {
@@ -58,7 +60,7 @@ inline constexpr std::array<ControlRow, 11> kForm1Controls = {{
   {"Command1", ControlKind::kButton,    "计算",                    1560, 720,  1455, 375,   7,  true},
   {"Command2", ControlKind::kButton,    "清除",                    3360, 720,  1455, 375,   8,  true},
   {"Text4",    ControlKind::kOutputBox, "",                        240,  1200, 6255, 2655,  1,  true},
-  {"Label4",   ControlKind::kLabel,     "作者 zv@example.org",       4680, 3960, 2055, 255,   9,  false},
+  {"Label4",   ControlKind::kLabel,     kContactNote,              4680, 3960, 2055, 255,   9,  false},
 }};
 // clang-format on
 

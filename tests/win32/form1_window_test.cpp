@@ -10,8 +10,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <functional>
+#include <ios>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -95,9 +97,38 @@ RECT RectInParent(HWND control) {
   return rect;
 }
 
+// The pixels of `text` drawn black on white in `font` as a control draws it,
+// with the fonts linked to it for characters it lacks.
+std::vector<std::uint32_t> Drawn(HFONT font, const std::wstring& text) {
+  constexpr int kSide = 64;  // one character at 200 % and a 14-point font
+  BITMAPINFO info{};
+  info.bmiHeader = {
+      sizeof(BITMAPINFOHEADER), kSide, -kSide, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap =
+      CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old_bitmap = SelectObject(dc, bitmap);
+  HGDIOBJ old_font = SelectObject(dc, font);
+  RECT rect{0, 0, kSide, kSide};
+  FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect,
+            DT_NOPREFIX);
+  GdiFlush();
+  const auto* pixels = static_cast<const std::uint32_t*>(bits);
+  std::vector<std::uint32_t> drawn(pixels, pixels + kSide * kSide);
+  SelectObject(dc, old_font);
+  SelectObject(dc, old_bitmap);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  return drawn;
+}
+
 // Each label's caption is seen whole in its font: its width ends where a box
 // drawn over the label begins, and the ink of its characters ends above the
-// label's bottom edge.
+// label's bottom edge. Each Chinese character is drawn as itself, not as the
+// box of a character that no font has (U+0378, unassigned): on an English
+// Windows that takes the East Asian font linked to the dialog font.
 void ExpectCaptionsSeenWhole(const Form1Window& window) {
   for (const ControlRow& label : kForm1Controls) {
     if (label.kind != ControlKind::kLabel) continue;
@@ -134,6 +165,14 @@ void ExpectCaptionsSeenWhole(const Form1Window& window) {
     }
     SelectObject(dc, old_font);
     ReleaseDC(control, dc);
+    const auto font =
+        reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    for (const wchar_t character : caption) {
+      if (character < 0x2e80) continue;  // below the CJK blocks
+      EXPECT_TRUE(Drawn(font, {character}) != Drawn(font, L"\x0378"))
+          << label.name << " draws U+" << std::hex
+          << static_cast<unsigned>(character) << " as a box";
+    }
     EXPECT_LE(extent.cx, visible_right - rect.left) << label.name;
     EXPECT_LE(ink_bottom, rect.bottom - rect.top) << label.name;
   }
