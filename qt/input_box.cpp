@@ -9,7 +9,6 @@
 #include <QStringView>
 #include <cstddef>
 #include <string_view>
-#include <utility>
 
 #include "window/pasted_text.h"
 

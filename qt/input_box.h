@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <functional>
+#include <utility>
 
 namespace zorvik::qt {
 

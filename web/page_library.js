@@ -225,10 +225,13 @@ mergeInto(LibraryManager.library, {
     // not made on, giving texts the box never held ("11000").
     const edit = (value) => {
       box.select();
-      document.execCommand('insertText', false, value);
+      return document.execCommand('insertText', false, value);
     };
-    if (box.value !== previous) edit(previous);
-    edit(replacement);
+    // Inside another editing command (a drop) browsers run none, so there
+    // the text is set as the program sets it.
+    if (!((box.value === previous || edit(previous)) && edit(replacement))) {
+      box.value = replacement;
+    }
   },
 
   zv_has_focus__deps: ['$ZvControls'],

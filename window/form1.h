@@ -39,7 +39,8 @@ class FormControls {
   virtual void SetText(Box box, std::string_view text) = 0;
   // Makes an input box hold `before`, then replaces all of it with `text` as
   // one edit of the user's, the caret after it: the platform's undo (Ctrl+Z)
-  // brings `before` back, and nothing older. It does not report a change.
+  // brings `before` back, never the text the box held in between. It does
+  // not report a change.
   virtual void ReplaceByEdit(Box box, std::string_view before,
                              std::string_view text) = 0;
   virtual bool HasFocus(Box box) const = 0;
