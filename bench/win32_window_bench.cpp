@@ -125,27 +125,39 @@ int main(int argc, char* argv[]) {
 
   // Hostile pastes into the rent box, by Ctrl+V over its selected text: a
   // megabyte of digits (a number far beyond the double range) and a megabyte
-  // of text, both reset to 0 at once.
+  // of text, both reset to 0 at once, and numbers a megabyte long, written
+  // at once in their normal form.
   HWND rent = window->Control("Text1");
-  const auto paste = [&](wchar_t fill) {
-    return [&, fill] {
-      zorvik::win32::SetClipboardText(window->hwnd(),
-                                      std::wstring(length, fill));
+  const auto copied = [&](const std::wstring& text) {
+    return [&, text] {
+      zorvik::win32::SetClipboardText(window->hwnd(), text);
       SetFocus(rent);
       SendMessageW(rent, EM_SETSEL, 0, -1);
       zorvik::win32::DeliverPendingMessages(window->hwnd());
     };
   };
   const auto ctrl_v = [&] { SendMessageW(rent, WM_CHAR, 0x16, 0); };
-  const auto check = [&] {
-    if (zorvik::win32::WindowText(rent) != L"0") {
-      std::printf("  (the rent box does not hold 0 after the paste)\n");
+  const auto check = [&](const wchar_t* expected) {
+    if (zorvik::win32::WindowText(rent) != expected) {
+      std::printf("  (the rent box does not hold %ls after the paste)\n",
+                  expected);
     }
   };
+  const std::wstring zeros(length, L'0');
   std::printf("pastes of %zu characters:\n", length);
-  Print("paste digits -> painted", 3, Time(*window, 3, paste(L'1'), ctrl_v));
-  check();
-  Print("paste text -> painted", 3, Time(*window, 3, paste(L'x'), ctrl_v));
-  check();
+  Print("paste digits -> painted", 3,
+        Time(*window, 3, copied(std::wstring(length, L'1')), ctrl_v));
+  check(L"0");
+  Print("paste text -> painted", 3,
+        Time(*window, 3, copied(std::wstring(length, L'x')), ctrl_v));
+  check(L"0");
+  Print("paste zeros -> painted", 3, Time(*window, 3, copied(zeros), ctrl_v));
+  check(L"0");
+  Print("paste 1. and zeros -> painted", 3,
+        Time(*window, 3, copied(L"1." + zeros), ctrl_v));
+  check(L"1");
+  Print("paste a decimal -> painted", 3,
+        Time(*window, 3, copied(L"0." + std::wstring(length, L'1')), ctrl_v));
+  check(L"0.111111111111111");
   return 0;
 }

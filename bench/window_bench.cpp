@@ -5,7 +5,10 @@
 // too noisy for that).
 
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
@@ -115,28 +118,39 @@ int main(int argc, char* argv[]) {
             [&] { output->copy(); }),
         1000);
 
-  // Hostile pastes into the rent box: a number a megabyte long (kept, then
-  // computed), and a megabyte of text that is none (reset to 0 at once).
-  const QString long_number = QStringLiteral("0.") + QString(1 << 20, u'1');
-  const QString long_text = QString(1 << 20, u'x');
-  const auto paste = [&](const QString& text) {
+  // Hostile pastes into the rent box, by Ctrl+V over its selected text:
+  // numbers a megabyte long (written at once in their normal form, then
+  // computed) and a megabyte of text that is none (reset to 0 at once).
+  const QString megabyte_zeros(1 << 20, u'0');
+  const QString long_decimal = QStringLiteral("0.") + QString(1 << 20, u'1');
+  const auto copied = [&](const QString& text) {
     return [&, text] {
+      enter("1")();
+      QGuiApplication::clipboard()->setText(text);
       rent->setFocus();
       rent->selectAll();
-      rent->insert(text);
-      rent->repaint();
     };
   };
-  Print("paste 1 MB number -> painted",
-        Time(output, enter("1"), paste(long_number)), 1000);
-  Print("paste 1 MB number, then compute",
-        Time(output, enter("1"),
+  const auto ctrl_v = [&] {
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
+    QCoreApplication::sendEvent(rent, &key);
+    rent->repaint();
+  };
+  Print("paste 1 MB of zeros -> painted",
+        Time(output, copied(megabyte_zeros), ctrl_v), 1000);
+  Print("paste 1. and 1 MB of zeros",
+        Time(output, copied(QStringLiteral("1.") + megabyte_zeros), ctrl_v),
+        1000);
+  Print("paste 1 MB decimal -> painted",
+        Time(output, copied(long_decimal), ctrl_v), 1000);
+  Print("paste 1 MB decimal, then compute",
+        Time(output, copied(long_decimal),
              [&] {
-               paste(long_number)();
+               ctrl_v();
                compute->click();
              }),
         1000);
   Print("paste 1 MB of text -> painted",
-        Time(output, enter("1"), paste(long_text)), 1000);
+        Time(output, copied(QString(1 << 20, u'x')), ctrl_v), 1000);
   return 0;
 }

@@ -102,6 +102,9 @@ Form1Window::Form1Window(QWidget* parent) : QWidget(parent) {
     const auto box = static_cast<Box>(i);
     connect(inputs_[i], &QLineEdit::textChanged, this,
             [this, box] { form_.InputGuard(box); });
+    inputs_[i]->SetPasteJudge([this, box](const QString& text) {
+      return form_.GuardPaste(box, text.toStdString());
+    });
   }
   connect(command1_, &QPushButton::clicked, this,
           [this] { form_.Command1Click(); });
@@ -169,7 +172,7 @@ void Form1Window::CreateControls() {
   }
 
   for (std::size_t i = 0; i < inputs_.size(); ++i) {
-    inputs_[i] = Find<QLineEdit>(*this, kBoxNames[i]);
+    inputs_[i] = Find<InputBox>(*this, kBoxNames[i]);
   }
   output_ = Find<OutputBox>(*this, "Text4");
   contact_note_ = Find<QLabel>(*this, "Label4");
@@ -177,7 +180,7 @@ void Form1Window::CreateControls() {
   command2_ = Find<QPushButton>(*this, "Command2");
 }
 
-QLineEdit* Form1Window::Input(Box box) const {
+InputBox* Form1Window::Input(Box box) const {
   return inputs_[static_cast<std::size_t>(box)];
 }
 
@@ -198,6 +201,12 @@ void Form1Window::SetText(Box box, std::string_view text) {
   // A line edit shows the end of a text it is given; the start of a number
   // is what says most of it.
   edit->setCursorPosition(0);
+}
+
+void Form1Window::ReplaceByEdit(Box box, std::string_view before,
+                                std::string_view text) {
+  if (box != Box::kText4)
+    Input(box)->ReplaceByEdit(FromUtf8(before), FromUtf8(text));
 }
 
 bool Form1Window::HasFocus(Box box) const {

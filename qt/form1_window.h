@@ -14,6 +14,7 @@ class QPushButton;
 
 namespace zorvik::qt {
 
+class InputBox;
 class OutputBox;
 
 // Form1 on Qt Widgets: the controls made from the layout table, their change
@@ -35,6 +36,8 @@ class Form1Window : public QWidget, private FormControls {
   // FormControls:
   std::string Text(Box box) const override;
   void SetText(Box box, std::string_view text) override;
+  void ReplaceByEdit(Box box, std::string_view before,
+                     std::string_view text) override;
   bool HasFocus(Box box) const override;
   void SelectAll(Box box) override;
   void ShowContactNote() override;
@@ -42,12 +45,12 @@ class Form1Window : public QWidget, private FormControls {
   void ShowErrorReport(int number) override;
 
   void CreateControls();
-  QLineEdit* Input(Box box) const;
+  InputBox* Input(Box box) const;
 
   Form1 form_{*this};
-  std::array<QLineEdit*, 3> inputs_{};  // Text1..Text3
-  OutputBox* output_ = nullptr;         // Text4
-  QLabel* contact_note_ = nullptr;      // Label4
+  std::array<InputBox*, 3> inputs_{};  // Text1..Text3
+  OutputBox* output_ = nullptr;        // Text4
+  QLabel* contact_note_ = nullptr;     // Label4
   QPushButton* command1_ = nullptr;
   QPushButton* command2_ = nullptr;
   bool busy_ = false;

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QSignalBlocker>
 #include <QStringView>
 #include <cstddef>
 #include <string_view>
@@ -32,7 +33,23 @@ void InputBox::InsertPasted(const QString& text) {
   // As QLineEdit's own paste: nothing to put in and nothing selected is no
   // edit at all.
   if (kept.isEmpty() && !hasSelectedText()) return;
+  if (paste_judge_) {
+    QString after = QLineEdit::text();
+    if (hasSelectedText()) {
+      after.replace(selectionStart(), selectedText().size(), kept);
+    } else {
+      after.insert(cursorPosition(), kept);
+    }
+    if (!paste_judge_(after)) return;
+  }
   insert(kept);
+}
+
+void InputBox::ReplaceByEdit(const QString& before, const QString& text) {
+  const QSignalBlocker no_change_report(this);
+  setText(before);
+  selectAll();
+  insert(text);
 }
 
 void InputBox::PasteFrom(QClipboard::Mode mode) {

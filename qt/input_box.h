@@ -3,6 +3,8 @@
 
 #include <QClipboard>
 #include <QLineEdit>
+#include <functional>
+#include <utility>
 
 namespace zorvik::qt {
 
@@ -14,7 +16,18 @@ class InputBox : public QLineEdit {
   Q_OBJECT
 
  public:
+  // Decides on a paste, given the whole text the box would hold after it:
+  // true lets it in; false means the judge has dealt with the box itself.
+  using PasteJudge = std::function<bool(const QString& text)>;
+
   InputBox(const QString& text, QWidget* parent);
+
+  // Sends every paste through `judge` before the box takes it.
+  void SetPasteJudge(PasteJudge judge) { paste_judge_ = std::move(judge); }
+  // Holds `before`, then `text` as one edit that undo takes back to
+  // `before`; no change is reported. A line edit's setText forgets its undo
+  // history, and a replacement of the selection is undone as one step.
+  void ReplaceByEdit(const QString& before, const QString& text);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -26,6 +39,8 @@ class InputBox : public QLineEdit {
   // Replaces the selection with what a paste of `text` leaves, as one edit.
   void InsertPasted(const QString& text);
   void PasteFrom(QClipboard::Mode mode);
+
+  PasteJudge paste_judge_;
 };
 
 }  // namespace zorvik::qt

@@ -173,6 +173,15 @@ void Form1Page::TextChanged(int row) {
   }
 }
 
+bool Form1Page::Pasted(int row, std::string_view text) {
+  for (std::size_t i = 0; i < 3; ++i) {
+    if (Row(kBoxNames[i]) == row) {
+      return form_.GuardPaste(static_cast<Box>(i), text);
+    }
+  }
+  return true;
+}
+
 void Form1Page::Clicked(int row) {
   const bool compute = row == Row("Command1");
   if (!compute && row != Row("Command2")) return;
@@ -242,6 +251,13 @@ std::string Form1Page::ScheduleHtml(std::size_t begin, std::size_t end) const {
   const std::string table =
       ScheduleTable(DisplayForm(output_text_, "\n"), begin, end);
   return table.empty() ? table : HtmlDocument(table);
+}
+
+void Form1Page::ReplaceByEdit(Box box, std::string_view before,
+                              std::string_view text) {
+  if (box == Box::kText4) return;
+  zv_replace_input_text(Row(box), before.data(), before.size(), text.data(),
+                        text.size());
 }
 
 bool Form1Page::HasFocus(Box box) const { return zv_has_focus(Row(box)); }

@@ -27,6 +27,9 @@ class Form1Page : private FormControls {
 
   // The page's events, by the control's row in the layout table.
   void TextChanged(int row);
+  // A paste judged before the box takes it (Form1::GuardPaste): `text` is
+  // the whole text the box would hold after it. True lets it in.
+  bool Pasted(int row, std::string_view text);
   void Clicked(int row);
 
   Form1& form() { return form_; }
@@ -52,6 +55,8 @@ class Form1Page : private FormControls {
   // FormControls:
   std::string Text(Box box) const override;
   void SetText(Box box, std::string_view text) override;
+  void ReplaceByEdit(Box box, std::string_view before,
+                     std::string_view text) override;
   bool HasFocus(Box box) const override;
   void SelectAll(Box box) override;
   void ShowContactNote() override;

@@ -3,8 +3,10 @@
 // read-only views of its state for tools that drive the page (the count, and
 // the output box's text as written).
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "web/form1_page.h"
 
@@ -12,6 +14,12 @@ extern "C" {
 
 void zorvik_text_changed(int row) {
   zorvik::web::Form1Page::Instance().TextChanged(row);
+}
+
+// A paste of `length` bytes of UTF-8 at `text`, the whole text the box would
+// hold after it: true lets the paste in.
+bool zorvik_pasted(int row, const char* text, std::size_t length) {
+  return zorvik::web::Form1Page::Instance().Pasted(row, {text, length});
 }
 
 void zorvik_clicked(int row) {

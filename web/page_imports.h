@@ -36,6 +36,11 @@ void zv_set_input_mode(int row, const char* mode);
 char* zv_input_text(int row, std::size_t* length);
 // Replaces an input box's text and shows its start.
 void zv_set_input_text(int row, const char* text, std::size_t length);
+// Makes an input box hold `before`, then replaces all of it with `text` as
+// the user's edit, which the browser's undo takes back to `before`.
+void zv_replace_input_text(int row, const char* before,
+                           std::size_t before_length, const char* text,
+                           std::size_t text_length);
 bool zv_has_focus(int row);
 void zv_focus(int row);
 void zv_select_all(int row);

@@ -47,7 +47,24 @@ mergeInto(LibraryManager.library, {
     form.after(status);
   },
 
-  zv_create_control__deps: ['$ZvControls', '$ZvText', '$ZvTextOffset'],
+  // Whether the guard lets a paste of `line` into `box` (at `row`) in; it
+  // judges the whole text the box would hold after it.
+  $ZvPasteLetIn__deps: ['malloc', 'free'],
+  $ZvPasteLetIn: function(row, box, line) {
+    const value = box.value;
+    const after = value.slice(0, box.selectionStart) + line +
+        value.slice(box.selectionEnd);
+    const capacity = after.length * 3 + 1;
+    const pointer = _malloc(capacity);
+    const {written} = new TextEncoder().encodeInto(
+        after, HEAPU8.subarray(pointer, pointer + capacity));
+    const letIn = _zorvik_pasted(row, pointer, written);
+    _free(pointer);
+    return letIn;
+  },
+
+  zv_create_control__deps:
+      ['$ZvControls', '$ZvText', '$ZvTextOffset', '$ZvPasteLetIn'],
   zv_create_control: function(
       row, kindName, name, caption, captionLength, left, top, width, height,
       visible) {
@@ -81,6 +98,10 @@ mergeInto(LibraryManager.library, {
       const firstLine = (text) => text.split(/\r\n|\r|\n/)[0];
       element.addEventListener('paste', (event) => {
         const text = event.clipboardData.getData('text/plain');
+        if (!ZvPasteLetIn(row, element, firstLine(text))) {
+          event.preventDefault();
+          return;
+        }
         if (firstLine(text) === text.replace(/(\r\n|\r|\n)+$/, '')) return;
         event.preventDefault();
         document.execCommand('insertText', false, firstLine(text));
@@ -186,6 +207,31 @@ mergeInto(LibraryManager.library, {
     box.value = ZvText(text, length);
     box.setSelectionRange(0, 0);
     box.scrollLeft = 0;
+  },
+
+  zv_replace_input_text__deps: ['$ZvControls', '$ZvText'],
+  zv_replace_input_text: function(row, before, beforeLength, text, length) {
+    const box = ZvControls[row];
+    const previous = ZvText(before, beforeLength);
+    const replacement = ZvText(text, length);
+    // Only an edit of the focused box goes on the browser's undo stack, as
+    // the user's own edits do.
+    if (document.activeElement !== box) {
+      box.value = replacement;
+      return;
+    }
+    // Edits all the way, no value set by script: Chromium keeps the box's
+    // older undo steps across one, and undoes them later on a text they were
+    // not made on, giving texts the box never held ("11000").
+    const edit = (value) => {
+      box.select();
+      return document.execCommand('insertText', false, value);
+    };
+    // Inside another editing command (a drop) browsers run none, so there
+    // the text is set as the program sets it.
+    if (!((box.value === previous || edit(previous)) && edit(replacement))) {
+      box.value = replacement;
+    }
   },
 
   zv_has_focus__deps: ['$ZvControls'],

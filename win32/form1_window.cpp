@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 #include "win32/accessible_name.h"
 #include "win32/compat.h"
@@ -391,7 +392,7 @@ bool Form1Window::JudgePaste(HWND edit, const std::wstring& text) {
   const std::string_view name = NameOf(edit);
   for (std::size_t i = 0; i < 3; ++i) {
     if (name == kBoxNames[i]) {
-      return form_.GuardText(static_cast<Box>(i), ToUtf8(text));
+      return form_.GuardPaste(static_cast<Box>(i), ToUtf8(text));
     }
   }
   return true;
@@ -421,6 +422,20 @@ void Form1Window::SetText(Box box, std::string_view text) {
   // Show the start of the text, where a number says most.
   SendMessageW(edit, EM_SETSEL, 0, 0);
   SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+}
+
+void Form1Window::ReplaceByEdit(Box box, std::string_view before,
+                                std::string_view text) {
+  HWND edit = BoxWindow(box);
+  const std::wstring from = ToUtf16(before);
+  const std::wstring to = ToUtf16(text);
+  // The control's undo is single-level: a new text forgets it, and a
+  // replacement of the selection is what EM_UNDO puts back.
+  const bool writing = std::exchange(writing_, true);
+  SetWindowTextW(edit, from.c_str());
+  SendMessageW(edit, EM_SETSEL, 0, -1);
+  SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(to.c_str()));
+  writing_ = writing;
 }
 
 bool Form1Window::HasFocus(Box box) const {

@@ -74,6 +74,8 @@ class Form1Window : private FormControls {
   // FormControls:
   std::string Text(Box box) const override;
   void SetText(Box box, std::string_view text) override;
+  void ReplaceByEdit(Box box, std::string_view before,
+                     std::string_view text) override;
   bool HasFocus(Box box) const override;
   void SelectAll(Box box) override;
   void ShowContactNote() override;

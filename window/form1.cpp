@@ -1,5 +1,9 @@
 #include "window/form1.h"
 
+#include <algorithm>
+#include <optional>
+#include <utility>
+
 #include "core/numeric_text.h"
 #include "core/rent_schedule.h"
 #include "core/runtime_error.h"
@@ -8,18 +12,21 @@ namespace zorvik {
 namespace {
 
 // The guard and the compute action must agree on what converts, so each box
-// has exactly one conversion.
-bool Converts(Box box, std::string_view text) {
+// has exactly one conversion. The text Command1 writes back for `text`, or
+// nothing when it does not convert.
+std::optional<std::string> NormalForm(Box box, std::string_view text) {
   try {
-    if (box == Box::kText1) {
-      ParseDouble(text);
-    } else {
-      ParseInteger(text);
-    }
-    return true;
+    if (box == Box::kText1) return FormatDouble(ParseDouble(text));
+    return FormatInteger(ParseInteger(text));
   } catch (const RuntimeError&) {
-    return false;
+    return std::nullopt;
   }
+}
+
+// Characters of UTF-8 text: the bytes that start one.
+std::size_t CharacterCount(std::string_view text) {
+  return static_cast<std::size_t>(std::count_if(
+      text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
 }
 
 }  // namespace
@@ -27,22 +34,57 @@ bool Converts(Box box, std::string_view text) {
 void Form1::FormLoad() { compute_count_ = 0; }
 
 void Form1::InputGuard(Box box) {
-  if (box != Box::kText4) GuardText(box, controls_.Text(box));
+  if (box != Box::kText4) Guard(box, controls_.Text(box), Change::kUser);
 }
 
-bool Form1::GuardText(Box box, std::string_view text) {
-  if (box == Box::kText4 || Converts(box, text)) return true;
-  // Writing "0" runs this guard again, nested; "0" converts, so it stops
-  // there. Only the box the user is in gets its 0 selected, so that the next
-  // key replaces it; a box the program resets elsewhere stays unhighlighted.
-  WriteBox(box, "0");
-  if (controls_.HasFocus(box)) controls_.SelectAll(box);
+bool Form1::GuardPaste(Box box, std::string_view text) {
+  if (box == Box::kText4) return true;
+  const std::optional<std::string> normal = NormalForm(box, text);
+  if (!normal) {
+    Reset(box, Change::kUser);
+    return false;
+  }
+  // The host lets it in, and its report of the change runs InputGuard.
+  if (CharacterCount(text) <= kLongestPaste) return true;
+  ReplaceByEdit(box, *normal);
   return false;
+}
+
+bool Form1::Guard(Box box, std::string_view text, Change change) {
+  if (!NormalForm(box, text)) {
+    Reset(box, change);
+    return false;
+  }
+  good_texts_[static_cast<std::size_t>(box)] = text;
+  return true;
+}
+
+void Form1::ReplaceByEdit(Box box, const std::string& text) {
+  // The host's edit may report changes of its own, which run the guard
+  // nested: the box's good text is `text` before it starts.
+  const std::string before =
+      std::exchange(good_texts_[static_cast<std::size_t>(box)], text);
+  controls_.ReplaceByEdit(box, before, text);
+}
+
+void Form1::Reset(Box box, Change change) {
+  if (change == Change::kUser) {
+    // The refused text never counts as the box's: undo goes back past it to
+    // the text the box held before, whatever the platform would undo.
+    ReplaceByEdit(box, "0");
+  } else {
+    // Writing "0" runs the guard again, nested; "0" converts, so it stops
+    // there.
+    WriteBox(box, "0");
+  }
+  // Only the box the user is in gets its 0 selected, so that the next key
+  // replaces it; a box the program resets elsewhere stays unhighlighted.
+  if (controls_.HasFocus(box)) controls_.SelectAll(box);
 }
 
 void Form1::WriteBox(Box box, std::string_view text) {
   controls_.SetText(box, text);
-  InputGuard(box);
+  if (box != Box::kText4) Guard(box, text, Change::kProgram);
 }
 
 void Form1::Command1Click() {

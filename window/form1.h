@@ -7,6 +7,7 @@
 // them and delivers the controls' events to these handlers.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -36,6 +37,12 @@ class FormControls {
   // Replaces the box's whole text and shows its start. It does not report a
   // change: Form1 runs the guard of a box it writes itself.
   virtual void SetText(Box box, std::string_view text) = 0;
+  // Makes an input box hold `before`, then replaces all of it with `text` as
+  // one edit of the user's, the caret after it: the platform's undo (Ctrl+Z)
+  // brings `before` back, never the text the box held in between. It does
+  // not report a change.
+  virtual void ReplaceByEdit(Box box, std::string_view before,
+                             std::string_view text) = 0;
   virtual bool HasFocus(Box box) const = 0;
   // Selects the whole text, so that the next key replaces it.
   virtual void SelectAll(Box box) = 0;
@@ -57,16 +64,24 @@ class Form1 {
 
   // Before the window is first shown.
   void FormLoad();
-  // The change handler of Text1, Text2 and Text3, whoever changed the text:
-  // a text the box's conversion rejects becomes "0", selected when the box
-  // has the focus.
+  // A pasted number longer than this many characters is written in its
+  // normal form at once (see GuardPaste).
+  static constexpr std::size_t kLongestPaste = 64;
+
+  // The change handler of Text1, Text2 and Text3 for a change of the user's
+  // (keys, a paste, undo): a text the box's conversion rejects becomes "0",
+  // selected when the box has the focus, as one edit that undo takes back to
+  // the last text the box held that converted.
   void InputGuard(Box box);
-  // The same guard for `text` as the box's whole text, whether the box holds
-  // it yet or not: returns true when it converts; otherwise the box becomes
-  // "0" as above, and false. A host can judge a paste with it before the box
-  // takes the text, and let the text in only on true, so that a box never
-  // lays out a long text only to drop it.
-  bool GuardText(Box box, std::string_view text);
+  // A paste judged before the box takes it, `text` being the whole text the
+  // box would hold after it. Returns true when the host is to let the paste
+  // in as it is. Otherwise Form1 has given the box its text: "0" as above for
+  // a text that does not convert, or, for a number longer than kLongestPaste
+  // characters, its normal form, the text Command1 would write back (a
+  // megabyte of zeros is 0), again as one edit that undo takes back. So no
+  // box lays out a line longer than anyone reads, which some platforms' edit
+  // controls take minutes over.
+  bool GuardPaste(Box box, std::string_view text);
   void Command1Click();  // compute
   void Command2Click();  // clear
 
@@ -77,8 +92,23 @@ class Form1 {
   std::int16_t ComputeCount() const { return compute_count_; }
 
  private:
+  // Who changed a box's text: a reset after the user's change is an edit
+  // that undo takes back, one after the program's write is a write.
+  enum class Change { kUser, kProgram };
+  // Keeps `text` as the box's last good text when it converts, or resets
+  // the box; returns whether it converted.
+  bool Guard(Box box, std::string_view text, Change change);
+  // Makes the box "0", selected when it has the focus.
+  void Reset(Box box, Change change);
+  // Gives the box `text` as one edit of the user's from its good text, which
+  // undo brings back; `text` is its good text from then on.
+  void ReplaceByEdit(Box box, const std::string& text);
+
   FormControls& controls_;
   std::int16_t compute_count_ = 0;
+  // The last text of Text1..Text3 that converted, the layout's "0" at first:
+  // what the box held before a change the guard refuses.
+  std::array<std::string, 3> good_texts_ = {"0", "0", "0"};
 };
 
 }  // namespace zorvik

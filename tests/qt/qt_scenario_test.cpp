@@ -32,6 +32,8 @@ KeyStroke StrokeOf(Key key) {
   switch (key) {
     case Key::kHome:
       return {Qt::Key_Home};
+    case Key::kEnd:
+      return {Qt::Key_End};
     case Key::kBackspace:
       return {Qt::Key_Backspace};
     case Key::kSelectAll:
@@ -46,6 +48,8 @@ KeyStroke StrokeOf(Key key) {
       return {Qt::Key_Escape};
     case Key::kCopy:
       return {Qt::Key_C, Qt::ControlModifier};
+    case Key::kUndo:
+      return {Qt::Key_Z, Qt::ControlModifier};
   }
   return {Qt::Key_unknown};
 }

@@ -1,6 +1,7 @@
-// The guards' promise under random editing: whatever the user types, deletes
-// or pastes, and whatever the program writes, each input box holds a text its
-// own conversion accepts, so a computation never meets a type mismatch.
+// The guards' promise under random editing: whatever the user types, deletes,
+// pastes or undoes, and whatever the program writes, each input box holds a
+// text its own conversion accepts, so a computation never meets a type
+// mismatch.
 
 #include <QApplication>
 #include <QClipboard>
@@ -101,7 +102,7 @@ class RandomEditTest : public QObject {
     int long_pastes = 0;
     for (int i = 1; i <= kEditsPerBox; ++i) {
       QString action;
-      switch (random.Below(8)) {
+      switch (random.Below(9)) {
         case 0:
         case 1: {
           const QString c = random.Character();
@@ -148,6 +149,10 @@ class RandomEditTest : public QObject {
           QApplication::sendEvent(edit, &commit);
           break;
         }
+        case 7:
+          action = "undo";
+          QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+          break;
         default:
           action = "program write";
           form.form().WriteBox(static_cast<Box>(box - 1),

@@ -100,6 +100,8 @@ class WebHost : public ScenarioHost {
     switch (key) {
       case Key::kHome:
         return "Home";
+      case Key::kEnd:
+        return "End";
       case Key::kBackspace:
         return "Backspace";
       case Key::kSelectAll:
@@ -114,6 +116,8 @@ class WebHost : public ScenarioHost {
         return "Escape";
       case Key::kCopy:
         return "Control+C";
+      case Key::kUndo:
+        return "Control+Z";
     }
     return {};
   }

@@ -522,8 +522,9 @@ INSTANTIATE_TEST_SUITE_P(Form1, Win32ReportTest,
 // A paste into an input box is judged by the box's guard before the box
 // takes it, and ends as the edit control's own paste ends: the first line of
 // the clipboard's text in place of the selection, the caret after it,
-// undoable; or a selected 0 when the box would not hold a number. However it
-// is pasted: Ctrl+V, Shift+Insert or the context menu's WM_PASTE.
+// undoable; or a selected 0 when the box would not hold a number, which undo
+// takes back to the text before the paste. However it is pasted: Ctrl+V,
+// Shift+Insert or the context menu's WM_PASTE.
 enum class PasteBy { kCtrlV, kShiftInsert, kMessage };
 
 struct PasteCase {
@@ -598,13 +599,13 @@ INSTANTIATE_TEST_SUITE_P(
                     // A CR alone breaks no line for an edit control: the text
                     // is one line, and not a number.
                     PasteCase{"cr_alone_breaks_no_line", L"0", 0, 1, L"12\r34",
-                              PasteBy::kCtrlV, L"0", 0, 1, false},
+                              PasteBy::kCtrlV, L"0", 0, 1, true},
                     PasteCase{"not_a_number_gives_a_selected_zero", L"1000", 4,
-                              4, L"x", PasteBy::kCtrlV, L"0", 0, 1, false},
+                              4, L"x", PasteBy::kCtrlV, L"0", 0, 1, true},
                     PasteCase{"shift_insert", L"1000", 0, 0, L"2",
                               PasteBy::kShiftInsert, L"21000", 1, 1, true},
                     PasteCase{"shift_insert_not_a_number", L"1000", 0, 0, L"x",
-                              PasteBy::kShiftInsert, L"0", 0, 1, false},
+                              PasteBy::kShiftInsert, L"0", 0, 1, true},
                     PasteCase{"context_menu", L"1000", 0, 4, L"7.5",
                               PasteBy::kMessage, L"7.5", 3, 3, true},
                     PasteCase{"nothing_on_the_clipboard", L"1000", 1, 2,

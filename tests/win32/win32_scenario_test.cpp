@@ -119,6 +119,8 @@ class Win32Host : public ScenarioHost {
     switch (key) {
       case Key::kHome:
         return Post(WM_KEYDOWN, VK_HOME);
+      case Key::kEnd:
+        return Post(WM_KEYDOWN, VK_END);
       case Key::kBackspace:
         return Post(WM_CHAR, VK_BACK);
       case Key::kSelectAll:
@@ -142,6 +144,8 @@ class Win32Host : public ScenarioHost {
         return Post(WM_KEYDOWN, VK_ESCAPE);
       case Key::kCopy:
         return Post(WM_CHAR, 0x03);  // Ctrl+C
+      case Key::kUndo:
+        return Post(WM_CHAR, 0x1A);  // Ctrl+Z
     }
   }
   void Hold(Key key, int repeats) override {
@@ -262,6 +266,8 @@ class Win32Host : public ScenarioHost {
     switch (key) {
       case Key::kHome:
         return VK_HOME;
+      case Key::kEnd:
+        return VK_END;
       case Key::kTab:
         return VK_TAB;
       case Key::kEnter:
@@ -272,6 +278,7 @@ class Win32Host : public ScenarioHost {
       case Key::kBackspace:
       case Key::kSelectAll:
       case Key::kCopy:
+      case Key::kUndo:
         break;
     }
     return 0;

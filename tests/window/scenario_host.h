@@ -16,6 +16,7 @@ namespace zorvik {
 
 enum class Key {
   kHome,
+  kEnd,
   kBackspace,
   kSelectAll,  // Ctrl+A
   kTab,
@@ -23,6 +24,7 @@ enum class Key {
   kEnter,
   kEscape,
   kCopy,  // Ctrl+C
+  kUndo,  // Ctrl+Z
 };
 
 // What the clipboard holds, flavour by flavour, as another program pastes it.

@@ -108,6 +108,9 @@ std::vector<Scenario> MakeScenarios() {
   const std::string megabyte_text(1 << 20, 'a');
   // A number far beyond the double range: an overflow, not a number.
   const std::string megabyte_digits(1 << 20, '9');
+  const std::string megabyte_zeros(1 << 20, '0');
+  // The longest pasted number kept as it is, and one character more.
+  const std::string longest_kept = "1." + std::string(62, '0');
 
   std::vector<Scenario> table = {
       // Start.
@@ -197,9 +200,25 @@ std::vector<Scenario> MakeScenarios() {
        {TypeInto("Text1", "25"), Press(Key::kSelectAll), Press(Key::kBackspace),
         Keys("5")},
        {.texts = Only(kText1, "5")}},
+      // -32768's digits alone are beyond the range: its minus goes in
+      // before the last digit.
       {"minus_in_front_of_digits_stays",
-       {TypeInto("Text3", "5"), Press(Key::kHome), Keys("-")},
-       {.texts = Only(kText3, "-5")}},
+       {TypeInto("Text3", "5"), Press(Key::kHome), Keys("-"),
+        TypeInto("Text2", "3276"), Press(Key::kHome), Keys("-"),
+        Press(Key::kEnd), Keys("8")},
+       {.texts = Inputs("0", "-32768", "-5")}},
+      // Undo right after a reset brings back what the box held before the
+      // refused change (a paste, a key, a long paste's normal form), never
+      // a text it did not hold.
+      {"undo_after_a_reset_brings_back_the_text_before",
+       {TypeInto("Text1", "77"), PasteInto("Text1", "abc"), Press(Key::kUndo),
+        TypeInto("Text2", "1000"), Press(Key::kBackspace, 4), Press(Key::kUndo),
+        TypeInto("Text3", "12x"), Press(Key::kUndo)},
+       {.texts = Inputs("77", "1", "12")}},
+      {"undo_after_a_long_paste_brings_back_the_text_before",
+       {TypeInto("Text1", "77"), PasteInto("Text1", "1." + megabyte_zeros),
+        Press(Key::kUndo)},
+       {.texts = Only(kText1, "77"), .selected = {"77"}}},
 
       // Pastes go through the same guard.
       {"paste_of_two_numbers_resets",
@@ -213,6 +232,18 @@ std::vector<Scenario> MakeScenarios() {
         PasteInto("Text3", megabyte_text), PasteInto("Text1", megabyte_digits),
         PasteInto("Text2", megabyte_digits)},
        {.texts = Inputs("0", "0", "0"), .selected = {"", "0", ""}}},
+      // A pasted number longer than 64 characters is written at once as
+      // Compute writes it back: no box lays out a megabyte line.
+      {"paste_of_a_long_number_is_written_in_normal_form",
+       {PasteInto("Text1", "1." + megabyte_zeros),
+        PasteInto("Text2", megabyte_zeros + "7"),
+        PasteInto("Text3", megabyte_zeros)},
+       {.texts = Inputs("1", "7", "0"), .selected = {"", "", ""}}},
+      {"paste_of_a_long_decimal_keeps_its_value",
+       {PasteInto("Text1", "0." + std::string(1 << 20, '1')),
+        PasteInto("Text2", longest_kept),
+        PasteInto("Text3", longest_kept + "0")},
+       {.texts = Inputs("0.111111111111111", longest_kept, "1")}},
       {"paste_of_invisible_characters_resets",
        {PasteInto("Text1", "\u200F5"), PasteInto("Text2", "5\u200B"),
         PasteInto("Text3", "1\uFEFF5")},
