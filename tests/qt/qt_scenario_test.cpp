@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTextCursor>
+#include <QTimer>
 #include <memory>
 
 #include "qt/form1_window.h"
@@ -46,6 +47,8 @@ KeyStroke StrokeOf(Key key) {
       return {Qt::Key_Escape};
     case Key::kCopy:
       return {Qt::Key_C, Qt::ControlModifier};
+    case Key::kSpace:
+      return {Qt::Key_Space};
   }
   return {Qt::Key_unknown};
 }
@@ -68,18 +71,31 @@ class QtHost : public ScenarioHost {
     const KeyStroke stroke = StrokeOf(key);
     QTest::keyClick(QApplication::focusWidget(), stroke.key, stroke.modifiers);
   }
-  void Hold(Key key, int repeats) override {
-    QWidget* focus = QApplication::focusWidget();
+  bool Hold(Key key, int repeats) override {
+    // Each event is sent from a timer, so that a report the press opens
+    // takes the rest in its own event loop, as the keyboard's focus moves
+    // to it; the report stays open until the key is up.
     const KeyStroke stroke = StrokeOf(key);
-    QTest::keyPress(focus, stroke.key, stroke.modifiers);
-    // The keyboard's repeats: more presses of the key, marked as repeats.
     const char ascii = QTest::keyToAscii(stroke.key);
-    for (int i = 0; i < repeats; ++i) {
-      QTest::simulateEvent(
-          focus, true, stroke.key, stroke.modifiers,
-          ascii != 0 ? QString(QChar::fromLatin1(ascii)) : QString(), true);
+    const QString text =
+        ascii != 0 ? QString(QChar::fromLatin1(ascii)) : QString();
+    watchdog_.SetPaused(true);
+    bool open_after_release = false;
+    bool done = false;
+    // The keyboard's repeats are more presses of the key, marked as repeats.
+    for (int i = 0; i <= repeats + 1; ++i) {
+      QTimer::singleShot(10 * i, [&, i] {
+        const bool press = i <= repeats;
+        QTest::simulateEvent(KeyTarget(), press, stroke.key, stroke.modifiers,
+                             text, press && i > 0);
+        if (press) return;
+        open_after_release = QApplication::activeModalWidget() != nullptr;
+        watchdog_.SetPaused(false);
+        done = true;
+      });
     }
-    QTest::keyRelease(focus, stroke.key, stroke.modifiers);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return done; }));
+    return open_after_release;
   }
   void Paste(std::string_view utf8) override {
     QApplication::clipboard()->setText(FromUtf8(utf8));
@@ -97,6 +113,20 @@ class QtHost : public ScenarioHost {
     cursor.setPosition(from);
     cursor.setPosition(to, QTextCursor::KeepAnchor);
     output->setTextCursor(cursor);
+  }
+
+  void DoubleClickOutput(int at) override {
+    OutputBox* output = Output();
+    output->setFocus(Qt::MouseFocusReason);
+    QTextCursor cursor(output->document());
+    cursor.setPosition(at);
+    const QRect before = output->cursorRect(cursor);
+    cursor.setPosition(at + 1);
+    const QRect after = output->cursorRect(cursor);
+    // The middle of the character, on its line.
+    const QPoint middle((before.left() + after.left()) / 2,
+                        before.center().y());
+    QTest::mouseDClick(output->viewport(), Qt::LeftButton, {}, middle);
   }
 
   std::string Text(Box box) override {
@@ -144,6 +174,15 @@ class QtHost : public ScenarioHost {
     return Widget<QLineEdit>(kBoxNames[static_cast<std::size_t>(box)]);
   }
   OutputBox* Output() { return Widget<OutputBox>("Text4"); }
+  // Where the keyboard's input goes: the focus, in a report if one is open;
+  // the window while the focus is on its way back from one.
+  QWidget* KeyTarget() {
+    QWidget* focus = QApplication::focusWidget();
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      if (focus == nullptr || !modal->isAncestorOf(focus)) return modal;
+    }
+    return focus != nullptr ? focus : &window_;
+  }
 
   ModalWatchdog watchdog_;
   Form1Window window_;
