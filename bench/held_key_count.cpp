@@ -2,6 +2,8 @@
 // repeat: each key held 2 s through xdotool (XTEST), as a finger holds it.
 // Run it in an X server, with and without a screen reader's AT-SPI listener:
 //   tests/with-x-server build/dev/bench/held_key_count
+//   tests/qt/with-screen-reader-bus tests/with-x-server
+//       build/dev/bench/held_key_count
 // Prints the presses for Enter and for Space, and whether the overflow
 // report a held Enter opens is still open after the key is let go.
 
@@ -14,6 +16,7 @@
 #include <cstdio>
 
 #include "qt/form1_window.h"
+#include "tests/qt/screen_reader_listener.h"
 
 namespace {
 
@@ -42,6 +45,15 @@ bool HoldKey(const char* key, int ms) {
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  if (qEnvironmentVariableIsSet("ZORVIK_TEST_SCREEN_READER")) {
+    const QString failed = zorvik::ListenAsAScreenReader();
+    if (!failed.isEmpty()) {
+      std::fprintf(stderr, "no screen reader's listener: %s\n",
+                   qPrintable(failed));
+      return 1;
+    }
+    std::printf("with a screen reader's AT-SPI listener\n");
+  }
   zorvik::qt::Form1Window window;
   window.show();
   window.activateWindow();

@@ -8,10 +8,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTextCursor>
 #include <QTimer>
+#include <cstdio>
 #include <memory>
 
 #include "qt/form1_window.h"
@@ -19,6 +21,7 @@
 #include "qt/output_box.h"
 #include "qt/utf8_text.h"
 #include "tests/qt/modal_watchdog.h"
+#include "tests/qt/screen_reader_listener.h"
 #include "tests/window/scenarios.h"
 
 namespace zorvik::qt {
@@ -72,6 +75,9 @@ class QtHost : public ScenarioHost {
     QTest::keyClick(QApplication::focusWidget(), stroke.key, stroke.modifiers);
   }
   bool Hold(Key key, int repeats) override {
+    if (QGuiApplication::platformName() == u"xcb") {
+      return HoldOnXServer(key, repeats);
+    }
     // Each event is sent from a timer, so that a report the press opens
     // takes the rest in its own event loop, as the keyboard's focus moves
     // to it; the report stays open until the key is up.
@@ -95,6 +101,28 @@ class QtHost : public ScenarioHost {
       });
     }
     EXPECT_TRUE(QTest::qWaitFor([&] { return done; }));
+    return open_after_release;
+  }
+  // The key held in the X server itself (XTEST, through xdotool), long
+  // enough for its own auto-repeat (660 ms, then every 40 ms, by default)
+  // to repeat it `repeats` times.
+  bool HoldOnXServer(Key key, int repeats) {
+    const QString name =
+        key == Key::kSpace ? QStringLiteral("space") : QStringLiteral("Return");
+    watchdog_.SetPaused(true);
+    bool open_after_release = false;
+    bool done = false;
+    const int held_ms = 660 + 40 * repeats + 20;
+    QProcess::execute(QStringLiteral("xdotool"), {"keydown", name});
+    QTimer::singleShot(held_ms, [&] {
+      QProcess::execute(QStringLiteral("xdotool"), {"keyup", name});
+    });
+    QTimer::singleShot(held_ms + 300, [&] {
+      open_after_release = QApplication::activeModalWidget() != nullptr;
+      watchdog_.SetPaused(false);
+      done = true;
+    });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000));
     return open_after_release;
   }
   void Paste(std::string_view utf8) override {
@@ -204,6 +232,14 @@ INSTANTIATE_TEST_SUITE_P(Form1, QtScenarioTest, testing::ValuesIn(Scenarios()),
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   zorvik::qt::InstallChineseQtTranslations(app);
+  if (qEnvironmentVariableIsSet("ZORVIK_TEST_SCREEN_READER")) {
+    const QString failed = zorvik::ListenAsAScreenReader();
+    if (!failed.isEmpty()) {
+      std::fprintf(stderr, "no screen reader's listener: %s\n",
+                   qPrintable(failed));
+      return 1;
+    }
+  }
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
