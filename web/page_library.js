@@ -35,8 +35,8 @@ mergeInto(LibraryManager.library, {
   $ZvSelectRent: function(box) {
     const selection = getSelection();
     const node = selection.anchorNode;
-    if (selection.rangeCount === 0 || node?.nodeType !== Node.TEXT_NODE ||
-        !box.contains(node)) {
+    if (selection.rangeCount === 0 || !node ||
+        node.nodeType !== Node.TEXT_NODE || !box.contains(node)) {
       return;
     }
     // The line in the node around the selection's start.
