@@ -151,8 +151,8 @@ class FirefoxPage extends ScriptedPage {
         for (const modifier of modifiers.reverse()) await keyboard.up(modifier);
       },
       // A key pressed again while down is the keyboard's repeat.
-      down: (key) => this.page.keyboard.down(key),
-      up: (key) => this.page.keyboard.up(key),
+      down: (key) => this.page.keyboard.down(key === 'Space' ? ' ' : key),
+      up: (key) => this.page.keyboard.up(key === 'Space' ? ' ' : key),
     };
     this.mouse = {
       click: (x, y) => this.page.mouse.click(x, y),
