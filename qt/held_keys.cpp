@@ -39,7 +39,7 @@ HeldKeys::HeldKeys() {
 
 HeldKeys& HeldKeys::Instance() {
   // Owned by the application, which deletes it on exit.
-  static HeldKeys* keys = new HeldKeys;
+  static auto* keys = new HeldKeys;
   return *keys;
 }
 
