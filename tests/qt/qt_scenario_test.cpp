@@ -75,53 +75,38 @@ class QtHost : public ScenarioHost {
     QTest::keyClick(QApplication::focusWidget(), stroke.key, stroke.modifiers);
   }
   bool Hold(Key key, int repeats) override {
-    if (QGuiApplication::platformName() == u"xcb") {
-      return HoldOnXServer(key, repeats);
-    }
-    // Each event is sent from a timer, so that a report the press opens
-    // takes the rest in its own event loop, as the keyboard's focus moves
-    // to it; the report stays open until the key is up.
+    // Each step comes from a timer, so that a report the press opens takes
+    // the rest in its own event loop, where the keyboard's focus has gone.
+    // In an X server the key is held in the server (XTEST, by xdotool) long
+    // enough for its own repeat (660 ms, then every 40 ms) to repeat it
+    // `repeats` times; elsewhere the repeats are presses marked as such.
+    const bool x11 = QGuiApplication::platformName() == u"xcb";
     const KeyStroke stroke = StrokeOf(key);
     const char ascii = QTest::keyToAscii(stroke.key);
     const QString text =
         ascii != 0 ? QString(QChar::fromLatin1(ascii)) : QString();
+    const QString name = ascii == ' ' ? "space" : "Return";
+    const int presses = x11 ? 1 : repeats + 1;
+    const int step_ms = x11 ? 660 + 40 * repeats + 20 : 10;
     watchdog_.SetPaused(true);
     bool open_after_release = false;
     bool done = false;
-    // The keyboard's repeats are more presses of the key, marked as repeats.
-    for (int i = 0; i <= repeats + 1; ++i) {
-      QTimer::singleShot(10 * i, [&, i] {
-        const bool press = i <= repeats;
-        QTest::simulateEvent(KeyTarget(), press, stroke.key, stroke.modifiers,
-                             text, press && i > 0);
-        if (press) return;
-        open_after_release = QApplication::activeModalWidget() != nullptr;
-        watchdog_.SetPaused(false);
-        done = true;
+    for (int i = 0; i <= presses + 1; ++i) {
+      QTimer::singleShot(step_ms * i, [&, i] {
+        if (i > presses) {
+          open_after_release = QApplication::activeModalWidget() != nullptr;
+          watchdog_.SetPaused(false);
+          done = true;
+        } else if (x11) {
+          QProcess::execute("xdotool", {i == 0 ? "keydown" : "keyup", name});
+        } else {
+          QTest::simulateEvent(
+              KeyTarget(),
+              i<presses, stroke.key, stroke.modifiers, text, i> 0 &&
+                  i < presses);
+        }
       });
     }
-    EXPECT_TRUE(QTest::qWaitFor([&] { return done; }));
-    return open_after_release;
-  }
-  // The key held in the X server itself (XTEST, through xdotool), long
-  // enough for its own auto-repeat (660 ms, then every 40 ms, by default)
-  // to repeat it `repeats` times.
-  bool HoldOnXServer(Key key, int repeats) {
-    const QString name =
-        key == Key::kSpace ? QStringLiteral("space") : QStringLiteral("Return");
-    watchdog_.SetPaused(true);
-    bool open_after_release = false;
-    bool done = false;
-    const int held_ms = 660 + 40 * repeats + 20;
-    QProcess::execute(QStringLiteral("xdotool"), {"keydown", name});
-    QTimer::singleShot(held_ms, [&] {
-      QProcess::execute(QStringLiteral("xdotool"), {"keyup", name});
-    });
-    QTimer::singleShot(held_ms + 300, [&] {
-      open_after_release = QApplication::activeModalWidget() != nullptr;
-      watchdog_.SetPaused(false);
-      done = true;
-    });
     EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000));
     return open_after_release;
   }

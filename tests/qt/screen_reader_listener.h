@@ -8,10 +8,9 @@
 
 namespace zorvik {
 
-// Registers an AT-SPI event listener on the accessibility bus, as a screen
-// reader does, for as long as the program runs: Qt then hands every key event
-// to the registry first and delivers it only when the answer comes back.
-// Returns what went wrong, "" when it listens.
+// Registers an AT-SPI event listener, as a screen reader does, for as long as
+// the program runs: Qt then hands every key event to the registry and
+// delivers it once answered. Returns what went wrong, "" when it listens.
 inline QString ListenAsAScreenReader() {
   const QDBusReply<QString> address =
       QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(

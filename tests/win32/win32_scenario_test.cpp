@@ -153,26 +153,18 @@ class Win32Host : public ScenarioHost {
     }
   }
   bool Hold(Key key, int repeats) override {
-    const WPARAM code = KeyDownCode(key);
-    if (code == 0) {
-      ADD_FAILURE() << "no key to hold for key " << static_cast<int>(key);
-      return false;
-    }
-    // Each message is posted from a thread timer to the control with the
-    // focus by then, so that a report the key-down opens takes the rest in
-    // its own modal loop, as the keyboard's input would go to it; the report
-    // stays open until the key is up.
-    hold_ = {code, repeats};
+    // Each message is posted from a thread timer to the focus of the moment,
+    // so that a report the key-down opens takes the rest in its modal loop.
+    held_ = {KeyDownCode(key), repeats};
     holding_ = this;
     watchdog_.SetPaused(true);
     const UINT_PTR timer = SetTimer(nullptr, 0, 10, &Win32Host::HoldTick);
-    while (!hold_.done) {
+    while (!held_.done) {
       WaitMessage();
       Deliver();
     }
     KillTimer(nullptr, timer);
-    holding_ = nullptr;
-    return hold_.open_after_release;
+    return held_.open_after_release;
   }
   void SelectOutput(int from, int to) override {
     HWND output = BoxWindow(Box::kText4);
@@ -291,28 +283,20 @@ class Win32Host : public ScenarioHost {
   }
   static constexpr LPARAM kWasDown = LPARAM{1} << 30;
   static constexpr LPARAM kReleased = LPARAM{1} << 31;
-  // One step of a held key: the down, its repeats, the up.
+  // One step of a held key: the down, its repeats, the up, then a look.
   static void CALLBACK HoldTick(HWND, UINT, UINT_PTR, DWORD) {
-    Win32Host* host = holding_;
-    if (host == nullptr || host->hold_.done) return;
-    HeldKey& hold = host->hold_;
-    const LPARAM data = KeyData(hold.code);
-    if (hold.sent <= hold.repeats) {
-      PostMessageW(GetFocus(), WM_KEYDOWN, hold.code,
-                   data | (hold.sent > 0 ? kWasDown : 0));
-      ++hold.sent;
-      return;
+    HeldKey& held = holding_->held_;
+    const LPARAM data = KeyData(held.code) | (held.sent > 0 ? kWasDown : 0);
+    if (held.sent <= held.repeats) {
+      PostMessageW(GetFocus(), WM_KEYDOWN, held.code, data);
+    } else if (held.sent == held.repeats + 1) {
+      PostMessageW(GetFocus(), WM_KEYUP, held.code, data | kReleased);
+    } else if (!held.done) {
+      held.open_after_release = FindReport().window != nullptr;
+      holding_->watchdog_.SetPaused(false);
+      held.done = true;
     }
-    if (hold.sent == hold.repeats + 1) {
-      PostMessageW(GetFocus(), WM_KEYUP, hold.code,
-                   data | kWasDown | kReleased);
-      ++hold.sent;
-      return;
-    }
-    // A tick after the key-up, it has been delivered.
-    hold.open_after_release = FindReport().window != nullptr;
-    host->watchdog_.SetPaused(false);
-    hold.done = true;
+    ++held.sent;
   }
   // A key or character for the control with the focus, through the queue.
   void Post(UINT message, WPARAM wparam, LPARAM lparam = 0) {
@@ -354,7 +338,7 @@ class Win32Host : public ScenarioHost {
 
   ReportWatchdog watchdog_;
   std::unique_ptr<Form1Window> window_;
-  HeldKey hold_;
+  HeldKey held_;
 };
 
 class Win32ScenarioTest : public testing::TestWithParam<Scenario> {};
