@@ -120,23 +120,11 @@ const operations = {
   // Double-clicks the middle of the output box's character `at`, counted
   // as select_output counts.
   async double_click_output(at) {
-    const [x, y] = await page.evaluate((at) => {
-      const box = document.getElementById('Text4');
-      box.focus();
-      const walker = document.createTreeWalker(box, NodeFilter.SHOW_TEXT);
-      let passed = 0;
-      for (let node = walker.nextNode(); node; node = walker.nextNode()) {
-        if (at < passed + node.length) {
-          const range = document.createRange();
-          range.setStart(node, at - passed);
-          range.setEnd(node, at - passed + 1);
-          const rect = range.getBoundingClientRect();
-          return [rect.left + rect.width / 2, rect.top + rect.height / 2];
-        }
-        passed += node.length;
-      }
-      throw new Error(`the output box has no character ${at}`);
-    }, Number(at));
+    await operations.select_output(`${at} ${Number(at) + 1}`);
+    const [x, y] = await page.evaluate(() => {
+      const rect = getSelection().getRangeAt(0).getBoundingClientRect();
+      return [rect.left + rect.width / 2, rect.top + rect.height / 2];
+    });
     await page.mouse.dblclick(x, y);
     return '';
   },
