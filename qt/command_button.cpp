@@ -2,6 +2,8 @@
 
 #include <QKeyEvent>
 
+#include "qt/held_keys.h"
+
 namespace zorvik::qt {
 
 CommandButton::CommandButton(const QString& caption, QWidget* parent)
@@ -25,16 +27,18 @@ void CommandButton::keyPressEvent(QKeyEvent* event) {
   // it another key.
   const bool plain =
       (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-  if (IsEnter(*event) && plain) {
-    // Held down, Enter presses once, as Space does. Qt marks the keyboard's
-    // repeats, but an X server without detectable auto-repeat sends each
-    // one as a release and a press, and Qt marks the pair only when both
-    // have arrived by the time it reads the release. The pair shares its
-    // time stamp, which no release and new press of a finger do.
-    const bool repeat =
-        event->isAutoRepeat() ||
-        (enter_released_at_ != 0 && event->timestamp() == enter_released_at_);
-    if (!repeat) click();
+  const bool enter = IsEnter(*event) && plain;
+  if (enter || event->key() == Qt::Key_Space) {
+    // A key held down presses once: its repeats do nothing, whatever way
+    // they arrive. Enter presses at once; Space pushes the button down, and
+    // its release clicks it.
+    if (HeldKeys::Instance().NotePress(*event)) {
+      if (enter) {
+        click();
+      } else {
+        QPushButton::keyPressEvent(event);
+      }
+    }
     event->accept();
     return;
   }
@@ -42,7 +46,12 @@ void CommandButton::keyPressEvent(QKeyEvent* event) {
 }
 
 void CommandButton::keyReleaseEvent(QKeyEvent* event) {
-  if (IsEnter(*event)) enter_released_at_ = event->timestamp();
+  // A release that the repeat of a held Space makes would click.
+  if (event->key() == Qt::Key_Space &&
+      !HeldKeys::Instance().NoteRelease(*event)) {
+    event->accept();
+    return;
+  }
   QPushButton::keyReleaseEvent(event);
 }
 

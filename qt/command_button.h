@@ -6,9 +6,9 @@
 namespace zorvik::qt {
 
 // A push button that is pressed by Space or by Enter (Return or the keypad's
-// Enter) while it has the focus, as command buttons are on Windows. It is
-// never the window's default button: Enter elsewhere in the window presses
-// nothing.
+// Enter) while it has the focus, as command buttons are on Windows: once for
+// each press of the key, however long it is held (see HeldKeys). It is never
+// the window's default button: Enter elsewhere in the window presses nothing.
 class CommandButton : public QPushButton {
   Q_OBJECT
 
@@ -18,10 +18,6 @@ class CommandButton : public QPushButton {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
-
- private:
-  // The time stamp of Enter's last release, 0 for none or unknown.
-  quint64 enter_released_at_ = 0;
 };
 
 }  // namespace zorvik::qt

@@ -1,11 +1,44 @@
 #include "qt/error_report.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMessageBox>
+#include <QSet>
 
+#include "qt/held_keys.h"
 #include "qt/utf8_text.h"
 #include "window/error_report_text.h"
 
 namespace zorvik::qt {
+namespace {
+
+// Keeps from the report every key that was held down when it opened (the
+// Enter that pressed 计算, held on), repeats and release alike: the report
+// stays until a fresh press of a key or a click closes it.
+class HeldKeysKeptOut : public QObject {
+ public:
+  HeldKeysKeptOut() : held_(HeldKeys::Instance().Down()) {
+    if (!held_.isEmpty())
+      QCoreApplication::instance()->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease) return false;
+    const auto& key = *static_cast<QKeyEvent*>(event);
+    if (!held_.contains(key.key())) return false;
+    if (type == QEvent::KeyRelease && HeldKeys::Instance().NoteRelease(key)) {
+      held_.remove(key.key());
+    }
+    return true;
+  }
+
+ private:
+  QSet<int> held_;
+};
+
+}  // namespace
 
 void ShowErrorReport(QWidget* parent, int number) {
   QMessageBox box(QMessageBox::Critical, FromUtf8(kErrorReportTitle),
@@ -16,6 +49,7 @@ void ShowErrorReport(QWidget* parent, int number) {
   // one Esc presses.
   box.addButton(FromUtf8(kErrorReportButton), QMessageBox::AcceptRole);
   box.setObjectName(QStringLiteral("ErrorReport"));
+  const HeldKeysKeptOut held_keys_kept_out;
   box.exec();
 }
 

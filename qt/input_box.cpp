@@ -99,23 +99,17 @@ void InputBox::mouseReleaseEvent(QMouseEvent* event) {
 
 void InputBox::dropEvent(QDropEvent* event) {
   const QMimeData* data = event->mimeData();
-  const QString text =
-      data != nullptr && data->hasText() ? data->text() : QString();
-  const QString kept = Kept(text);
-  if (kept.size() == text.size()) {
+  if (isReadOnly() || data == nullptr || !data->hasText()) {
     QLineEdit::dropEvent(event);
     return;
   }
-  // The box drops a text where the pointer is: the same drop, carrying what
-  // a paste would leave of its text.
-  QMimeData shortened;
-  shortened.setText(kept);
-  QDropEvent drop(event->position(), event->possibleActions(), &shortened,
-                  event->buttons(), event->modifiers(), event->type());
-  drop.setDropAction(event->dropAction());
-  QLineEdit::dropEvent(&drop);
-  event->setDropAction(drop.dropAction());
-  event->setAccepted(drop.isAccepted());
+  // A drop replaces the whole text, as a paste over all of it does: put
+  // where the pointer is, 1050 dropped onto 1000 would read as 10001050, a
+  // number nobody meant.
+  selectAll();
+  InsertPasted(data->text());
+  setFocus(Qt::MouseFocusReason);
+  event->acceptProposedAction();
 }
 
 }  // namespace zorvik::qt

@@ -11,7 +11,8 @@ namespace zorvik::qt {
 // A one-line input box whose pastes and drops put in what PastedText leaves
 // of their text: a spreadsheet cell without its line break. Every way text
 // arrives from elsewhere goes through it: the paste keys, the context menu's
-// paste, the middle button's paste of the selection, and a drop.
+// paste, the middle button's paste of the selection, and a drop, which
+// replaces the box's whole text.
 class InputBox : public QLineEdit {
   Q_OBJECT
 

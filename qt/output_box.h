@@ -29,6 +29,8 @@ class OutputBox : public QPlainTextEdit {
   // Plain text and HTML only: none of Qt's own rich text, Markdown or ODF,
   // which spreadsheets and word processors would take instead of the table.
   QMimeData* createMimeDataFromSelection() const override;
+  // A double-click on a rent selects all of it (see RentAt).
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
   std::string text_;

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "web/form1_page.h"
+#include "window/rent_span.h"
 
 extern "C" {
 
@@ -32,6 +33,17 @@ const char* zorvik_schedule_html(std::uint32_t begin, std::uint32_t end) {
   static std::string html;
   html = zorvik::web::Form1Page::Instance().ScheduleHtml(begin, end);
   return html.c_str();
+}
+
+// What a double-click at UTF-16 unit `at` of `line` (a line of the output
+// box, `length` units) selects: a rent whole, as begin × 65536 + end, or 0
+// where the browser's own selection of a word stands (see RentAt).
+std::uint32_t zorvik_rent_at(const char16_t* line, std::uint32_t length,
+                             std::uint32_t at) {
+  if (length > 0xFFFF) return 0;
+  const auto rent = zorvik::RentAt(std::u16string_view(line, length), at);
+  if (!rent) return 0;
+  return static_cast<std::uint32_t>(rent->begin << 16 | rent->end);
 }
 
 std::int32_t zorvik_compute_count() {

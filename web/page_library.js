@@ -28,6 +28,35 @@ mergeInto(LibraryManager.library, {
     return before.toString().length;
   },
 
+  // After a double-click in the output box `box`, widens the word the
+  // browser selected to the whole rent it lies in, when the C++ side finds
+  // one there (browsers end a word at a rent's point or sign).
+  $ZvSelectRent__deps: ['malloc', 'free'],
+  $ZvSelectRent: function(box) {
+    const selection = getSelection();
+    const node = selection.anchorNode;
+    if (selection.rangeCount === 0 || !node ||
+        node.nodeType !== Node.TEXT_NODE || !box.contains(node)) {
+      return;
+    }
+    // The line in the node around the selection's start.
+    const at = Math.min(selection.anchorOffset, selection.focusOffset);
+    const text = node.data;
+    const begin = text.lastIndexOf('\n', at - 1) + 1;
+    const next = text.indexOf('\n', at);
+    const end = next < 0 ? text.length : next;
+    const units = end - begin;
+    const line = _malloc(2 * units + 2);
+    for (let i = 0; i < units; ++i) {
+      HEAPU16[(line >> 1) + i] = text.charCodeAt(begin + i);
+    }
+    const span = _zorvik_rent_at(line, units, at - begin);
+    _free(line);
+    if (span === 0) return;
+    selection.setBaseAndExtent(
+        node, begin + (span >>> 16), node, begin + (span & 0xFFFF));
+  },
+
   zv_open_window: function(width, height) {
     const form = document.getElementById('Form1');
     // In the table's pixels, which the style sheet scales as the form needs.
@@ -64,7 +93,8 @@ mergeInto(LibraryManager.library, {
   },
 
   zv_create_control__deps:
-      ['$ZvControls', '$ZvText', '$ZvTextOffset', '$ZvPasteLetIn'],
+      ['$ZvControls', '$ZvText', '$ZvTextOffset', '$ZvPasteLetIn',
+       '$ZvSelectRent'],
   zv_create_control: function(
       row, kindName, name, caption, captionLength, left, top, width, height,
       visible) {
@@ -131,6 +161,7 @@ mergeInto(LibraryManager.library, {
           getSelection().selectAllChildren(element);
         }
       });
+      element.addEventListener('dblclick', () => ZvSelectRent(element));
       // The text as written, line breaks and all: the blocks' own texts, not
       // a rendering of them, which would add a break at every block's edge.
       // Whole schedule entries go along as a table, for spreadsheets; the

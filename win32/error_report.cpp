@@ -2,7 +2,44 @@
 
 #include <commctrl.h>
 
+#include <bitset>
+
 namespace zorvik::win32 {
+namespace {
+
+// The keys pressed afresh since the report opened, by virtual key.
+std::bitset<256> pressed_in_report;
+
+// Keeps from the report every key held down since before it opened (the
+// Enter that pressed 计算, held on): its repeats, which a dialog takes for
+// presses of its default button, and its release, which would click a
+// button pushed by Space. The key's own state tells them: lParam's bit 30,
+// the key was down already, on a key-down of a key not pressed afresh here.
+// The report stays until a fresh press of a key or a click closes it.
+LRESULT CALLBACK KeepHeldKeysOut(int code, WPARAM removed, LPARAM data) {
+  auto* message = reinterpret_cast<MSG*>(data);
+  if (code == HC_ACTION && removed == PM_REMOVE && message->wParam < 256) {
+    const bool was_down = (message->lParam & (LPARAM{1} << 30)) != 0;
+    const std::size_t key = message->wParam;
+    switch (message->message) {
+      case WM_KEYDOWN:
+      case WM_SYSKEYDOWN:
+        if (!was_down) pressed_in_report.set(key);
+        if (!pressed_in_report.test(key)) message->message = WM_NULL;
+        break;
+      case WM_KEYUP:
+      case WM_SYSKEYUP:
+        if (!pressed_in_report.test(key)) message->message = WM_NULL;
+        pressed_in_report.reset(key);
+        break;
+      default:
+        break;
+    }
+  }
+  return CallNextHookEx(nullptr, code, removed, data);
+}
+
+}  // namespace
 
 void ShowReport(HWND owner, const std::wstring& title, const std::wstring& text,
                 const std::wstring& button) {
@@ -25,9 +62,13 @@ void ShowReport(HWND owner, const std::wstring& title, const std::wstring& text,
   config.nDefaultButton = IDCANCEL;
   // Task dialogs come with Common Controls 6, which the manifest asks for;
   // should they ever fail, the report still shows, as a message box.
+  pressed_in_report.reset();
+  HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, &KeepHeldKeysOut, nullptr,
+                                 GetCurrentThreadId());
   if (FAILED(TaskDialogIndirect(&config, nullptr, nullptr, nullptr))) {
     MessageBoxW(owner, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
   }
+  if (hook != nullptr) UnhookWindowsHookEx(hook);
 }
 
 }  // namespace zorvik::win32

@@ -11,6 +11,7 @@
 #include "win32/compat.h"
 #include "win32/error_report.h"
 #include "win32/layout_scale.h"
+#include "win32/rent_word_break.h"
 #include "win32/resource.h"
 #include "win32/schedule_copy.h"
 #include "win32/utf16.h"
@@ -199,7 +200,10 @@ void Form1Window::CreateControls() {
       SetWindowSubclass(control, &BoxKeys, kKeySubclassId, 0);
     }
     if (row.kind == ControlKind::kInputBox) JudgePastes(control, paste_judge_);
-    if (row.kind == ControlKind::kOutputBox) CopySchedulesAsTables(control);
+    if (row.kind == ControlKind::kOutputBox) {
+      CopySchedulesAsTables(control);
+      SelectRentsWhole(control);
+    }
     if (row.kind != ControlKind::kLabel) {
       SetWindowSubclass(control, &NoteFocus, kFocusSubclassId,
                         reinterpret_cast<DWORD_PTR>(&last_focus_));

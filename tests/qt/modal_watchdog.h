@@ -22,13 +22,15 @@ class ModalWatchdog {
   }
 
   const QStringList& seen() const { return seen_; }
+  // While paused, a dialog stays open.
+  void SetPaused(bool paused) { paused_ = paused; }
   // The captions of each message box's buttons, joined by "|".
   const QStringList& buttons() const { return buttons_; }
 
  private:
   void CloseActiveModal() {
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr) return;
+    if (modal == nullptr || paused_) return;
     QString text;
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
       text = box->text();
@@ -49,6 +51,7 @@ class ModalWatchdog {
   QTimer timer_;
   QStringList seen_;
   QStringList buttons_;
+  bool paused_ = false;
 };
 
 }  // namespace zorvik

@@ -8,9 +8,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTextCursor>
+#include <QTimer>
+#include <cstdio>
 #include <memory>
 
 #include "qt/form1_window.h"
@@ -18,6 +21,7 @@
 #include "qt/output_box.h"
 #include "qt/utf8_text.h"
 #include "tests/qt/modal_watchdog.h"
+#include "tests/qt/screen_reader_listener.h"
 #include "tests/window/scenarios.h"
 
 namespace zorvik::qt {
@@ -50,6 +54,8 @@ KeyStroke StrokeOf(Key key) {
       return {Qt::Key_C, Qt::ControlModifier};
     case Key::kUndo:
       return {Qt::Key_Z, Qt::ControlModifier};
+    case Key::kSpace:
+      return {Qt::Key_Space};
   }
   return {Qt::Key_unknown};
 }
@@ -72,18 +78,41 @@ class QtHost : public ScenarioHost {
     const KeyStroke stroke = StrokeOf(key);
     QTest::keyClick(QApplication::focusWidget(), stroke.key, stroke.modifiers);
   }
-  void Hold(Key key, int repeats) override {
-    QWidget* focus = QApplication::focusWidget();
+  bool Hold(Key key, int repeats) override {
+    // Each step comes from a timer, so that a report the press opens takes
+    // the rest in its own event loop, where the keyboard's focus has gone.
+    // In an X server the key is held in the server (XTEST, by xdotool) long
+    // enough for its own repeat (660 ms, then every 40 ms) to repeat it
+    // `repeats` times; elsewhere the repeats are presses marked as such.
+    const bool x11 = QGuiApplication::platformName() == u"xcb";
     const KeyStroke stroke = StrokeOf(key);
-    QTest::keyPress(focus, stroke.key, stroke.modifiers);
-    // The keyboard's repeats: more presses of the key, marked as repeats.
     const char ascii = QTest::keyToAscii(stroke.key);
-    for (int i = 0; i < repeats; ++i) {
-      QTest::simulateEvent(
-          focus, true, stroke.key, stroke.modifiers,
-          ascii != 0 ? QString(QChar::fromLatin1(ascii)) : QString(), true);
+    const QString text =
+        ascii != 0 ? QString(QChar::fromLatin1(ascii)) : QString();
+    const QString name = ascii == ' ' ? "space" : "Return";
+    const int presses = x11 ? 1 : repeats + 1;
+    const int step_ms = x11 ? 660 + 40 * repeats + 20 : 10;
+    watchdog_.SetPaused(true);
+    bool open_after_release = false;
+    bool done = false;
+    for (int i = 0; i <= presses + 1; ++i) {
+      QTimer::singleShot(step_ms * i, [&, i] {
+        if (i > presses) {
+          open_after_release = QApplication::activeModalWidget() != nullptr;
+          watchdog_.SetPaused(false);
+          done = true;
+        } else if (x11) {
+          QProcess::execute("xdotool", {i == 0 ? "keydown" : "keyup", name});
+        } else {
+          QTest::simulateEvent(
+              KeyTarget(),
+              i<presses, stroke.key, stroke.modifiers, text, i> 0 &&
+                  i < presses);
+        }
+      });
     }
-    QTest::keyRelease(focus, stroke.key, stroke.modifiers);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000));
+    return open_after_release;
   }
   void Paste(std::string_view utf8) override {
     QApplication::clipboard()->setText(FromUtf8(utf8));
@@ -101,6 +130,20 @@ class QtHost : public ScenarioHost {
     cursor.setPosition(from);
     cursor.setPosition(to, QTextCursor::KeepAnchor);
     output->setTextCursor(cursor);
+  }
+
+  void DoubleClickOutput(int at) override {
+    OutputBox* output = Output();
+    output->setFocus(Qt::MouseFocusReason);
+    QTextCursor cursor(output->document());
+    cursor.setPosition(at);
+    const QRect before = output->cursorRect(cursor);
+    cursor.setPosition(at + 1);
+    const QRect after = output->cursorRect(cursor);
+    // The middle of the character, on its line.
+    const QPoint middle((before.left() + after.left()) / 2,
+                        before.center().y());
+    QTest::mouseDClick(output->viewport(), Qt::LeftButton, {}, middle);
   }
 
   std::string Text(Box box) override {
@@ -148,6 +191,15 @@ class QtHost : public ScenarioHost {
     return Widget<QLineEdit>(kBoxNames[static_cast<std::size_t>(box)]);
   }
   OutputBox* Output() { return Widget<OutputBox>("Text4"); }
+  // Where the keyboard's input goes: the focus, in a report if one is open;
+  // the window while the focus is on its way back from one.
+  QWidget* KeyTarget() {
+    QWidget* focus = QApplication::focusWidget();
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      if (focus == nullptr || !modal->isAncestorOf(focus)) return modal;
+    }
+    return focus != nullptr ? focus : &window_;
+  }
 
   ModalWatchdog watchdog_;
   Form1Window window_;
@@ -169,6 +221,14 @@ INSTANTIATE_TEST_SUITE_P(Form1, QtScenarioTest, testing::ValuesIn(Scenarios()),
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   zorvik::qt::InstallChineseQtTranslations(app);
+  if (qEnvironmentVariableIsSet("ZORVIK_TEST_SCREEN_READER")) {
+    const QString failed = zorvik::ListenAsAScreenReader();
+    if (!failed.isEmpty()) {
+      std::fprintf(stderr, "no screen reader's listener: %s\n",
+                   qPrintable(failed));
+      return 1;
+    }
+  }
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -151,10 +151,13 @@ class FirefoxPage extends ScriptedPage {
         for (const modifier of modifiers.reverse()) await keyboard.up(modifier);
       },
       // A key pressed again while down is the keyboard's repeat.
-      down: (key) => this.page.keyboard.down(key),
-      up: (key) => this.page.keyboard.up(key),
+      down: (key) => this.page.keyboard.down(key === 'Space' ? ' ' : key),
+      up: (key) => this.page.keyboard.up(key === 'Space' ? ' ' : key),
     };
-    this.mouse = {click: (x, y) => this.page.mouse.click(x, y)};
+    this.mouse = {
+      click: (x, y) => this.page.mouse.click(x, y),
+      dblclick: (x, y) => this.page.mouse.click(x, y, {count: 2}),
+    };
   }
   async start(dark = false, viewport = undefined) {
     this.dark = dark;
@@ -228,7 +231,10 @@ class WebKitPage extends ScriptedPage {
       down: (key) => this.session.keyDown(key),
       up: (key) => this.session.keyUp(key),
     };
-    this.mouse = {click: (x, y) => this.session.click(x, y)};
+    this.mouse = {
+      click: (x, y) => this.session.click(x, y),
+      dblclick: (x, y) => this.session.click(x, y, 2),
+    };
   }
   get session() {
     return this.browser.session;

@@ -75,12 +75,16 @@ const operations = {
     return '';
   },
   // "key repeats": the key down, `repeats` more downs while it is held (the
-  // keyboard's auto-repeat), then up.
+  // keyboard's auto-repeat), then up. "1" when a report is still open once
+  // the key is up (it is then dismissed), else "0".
   async hold(argument) {
     const [key, repeats] = argument.split(' ');
     for (let i = 0; i <= Number(repeats); ++i) await page.keyboard.down(key);
     await page.keyboard.up(key);
-    return '';
+    const open = await page.evaluate(
+        () => document.querySelector('dialog[open]') !== null);
+    await dismissReport();
+    return open ? '1' : '0';
   },
   async paste(text) {
     await page.evaluate((t) => navigator.clipboard.writeText(t), text);
@@ -113,6 +117,17 @@ const operations = {
     return '';
   },
 
+  // Double-clicks the middle of the output box's character `at`, counted
+  // as select_output counts.
+  async double_click_output(at) {
+    await operations.select_output(`${at} ${Number(at) + 1}`);
+    const [x, y] = await page.evaluate(() => {
+      const rect = getSelection().getRangeAt(0).getBoundingClientRect();
+      return [rect.left + rect.width / 2, rect.top + rect.height / 2];
+    });
+    await page.mouse.dblclick(x, y);
+    return '';
+  },
   text: (name) => page.inputValue(element(name)),
   output: () =>
       page.evaluate(() => Module.UTF8ToString(Module._zorvik_output_text())),

@@ -50,13 +50,18 @@ class WebHost : public ScenarioHost {
   void Focus(std::string_view control) override { Drive("focus", control); }
   void Type(std::string_view utf8) override { Drive("type", utf8); }
   void Press(Key key) override { Drive("press", KeyName(key)); }
-  void Hold(Key key, int repeats) override {
-    Drive("hold", std::string(KeyName(key)) + ' ' + std::to_string(repeats));
+  bool Hold(Key key, int repeats) override {
+    return Drive("hold", std::string(KeyName(key)) + ' ' +
+                             std::to_string(repeats)) == "1";
   }
   void Paste(std::string_view utf8) override { Drive("paste", utf8); }
   void Click(std::string_view button) override { Drive("click", button); }
   void SelectOutput(int from, int to) override {
     Drive("select_output", std::to_string(from) + ' ' + std::to_string(to));
+  }
+
+  void DoubleClickOutput(int at) override {
+    Drive("double_click_output", std::to_string(at));
   }
 
   std::string Text(Box box) override {
@@ -118,6 +123,8 @@ class WebHost : public ScenarioHost {
         return "Control+C";
       case Key::kUndo:
         return "Control+Z";
+      case Key::kSpace:
+        return "Space";
     }
     return {};
   }

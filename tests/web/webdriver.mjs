@@ -190,7 +190,12 @@ export class Session {
   }
 
   // A left click at (x, y) of the viewport.
-  click(x, y) {
+  // `count` clicks in a row: 2 is a double-click.
+  click(x, y, count = 1) {
+    const press = [
+      {type: 'pointerDown', button: 0},
+      {type: 'pointerUp', button: 0},
+    ];
     return this.perform([{
       type: 'pointer',
       id: 'mouse',
@@ -202,8 +207,7 @@ export class Session {
           x: Math.round(x),
           y: Math.round(y)
         },
-        {type: 'pointerDown', button: 0},
-        {type: 'pointerUp', button: 0},
+        ...Array(count).fill(press).flat(),
       ],
     }]);
   }

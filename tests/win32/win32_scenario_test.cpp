@@ -77,11 +77,14 @@ class ReportWatchdog {
   ReportWatchdog& operator=(const ReportWatchdog&) = delete;
 
   const std::vector<std::string>& seen() const { return seen_; }
+  // While paused, a report stays open.
+  void SetPaused(bool paused) { paused_ = paused; }
 
  private:
   static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+    if (instance_ == nullptr || instance_->paused_) return;
     const ReportOnScreen report = FindReport();
-    if (instance_ == nullptr || report.window == nullptr) return;
+    if (report.window == nullptr) return;
     instance_->seen_.push_back(report.title + "|" + report.text);
     EXPECT_TRUE(report.icon) << report.text;
     EXPECT_EQ(report.buttons,
@@ -96,6 +99,7 @@ class ReportWatchdog {
   static inline ReportWatchdog* instance_ = nullptr;
   UINT_PTR timer_ = 0;
   std::vector<std::string> seen_;
+  bool paused_ = false;
 };
 
 class Win32Host : public ScenarioHost {
@@ -146,26 +150,49 @@ class Win32Host : public ScenarioHost {
         return Post(WM_CHAR, 0x03);  // Ctrl+C
       case Key::kUndo:
         return Post(WM_CHAR, 0x1A);  // Ctrl+Z
+      case Key::kSpace:
+        Post(WM_KEYDOWN, VK_SPACE, KeyData(VK_SPACE));
+        return Post(WM_KEYUP, VK_SPACE,
+                    KeyData(VK_SPACE) | kWasDown | kReleased);
     }
   }
-  void Hold(Key key, int repeats) override {
-    const WPARAM code = KeyDownCode(key);
-    if (code == 0) {
-      ADD_FAILURE() << "no key to hold for key " << static_cast<int>(key);
-      return;
+  bool Hold(Key key, int repeats) override {
+    // Each message is posted from a thread timer to the focus of the moment,
+    // so that a report the key-down opens takes the rest in its modal loop.
+    held_ = {KeyDownCode(key), repeats};
+    holding_ = this;
+    watchdog_.SetPaused(true);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, &Win32Host::HoldTick);
+    while (!held_.done) {
+      WaitMessage();
+      Deliver();
     }
-    // lParam as the keyboard gives it: a repeat count of 1 and the scan
-    // code; bit 30 says the key was down already (an auto-repeat, and the
-    // key up), bit 31 that it is being released.
-    const auto scan = static_cast<LPARAM>(MapVirtualKeyW(
-                          static_cast<UINT>(code), MAPVK_VK_TO_VSC))
-                      << 16;
-    constexpr LPARAM kWasDown = LPARAM{1} << 30;
-    constexpr LPARAM kReleased = LPARAM{1} << 31;
-    Post(WM_KEYDOWN, code, 1 | scan);
-    for (int i = 0; i < repeats; ++i)
-      Post(WM_KEYDOWN, code, 1 | scan | kWasDown);
-    Post(WM_KEYUP, code, 1 | scan | kWasDown | kReleased);
+    KillTimer(nullptr, timer);
+    return held_.open_after_release;
+  }
+  void SelectOutput(int from, int to) override {
+    HWND output = BoxWindow(Box::kText4);
+    SendMessageW(output, EM_SETSEL, OutputPosition(output, from),
+                 static_cast<LPARAM>(OutputPosition(output, to)));
+    Deliver();
+  }
+  void DoubleClickOutput(int at) override {
+    HWND output = BoxWindow(Box::kText4);
+    SetFocus(output);
+    const LRESULT corner =
+        SendMessageW(output, EM_POSFROMCHAR, OutputPosition(output, at), 0);
+    const LRESULT next =
+        SendMessageW(output, EM_POSFROMCHAR, OutputPosition(output, at + 1), 0);
+    // The middle of the character, on its line.
+    const int x = (LOWORD(corner) + LOWORD(next)) / 2;
+    const int y = HIWORD(corner) + 4;
+    const LPARAM point = MAKELPARAM(x, y);
+    for (const UINT message :
+         {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+      const WPARAM buttons = message == WM_LBUTTONUP ? 0 : MK_LBUTTON;
+      PostMessageW(output, message, buttons, point);
+      Deliver();
+    }
   }
   void Paste(std::string_view utf8) override {
     const std::wstring text = ToUtf16(utf8);
@@ -174,21 +201,6 @@ class Win32Host : public ScenarioHost {
   }
   void Click(std::string_view button) override {
     SendMessageW(Window(button), BM_CLICK, 0, 0);
-    Deliver();
-  }
-  void SelectOutput(int from, int to) override {
-    // The edit control counts each CR LF break as two characters.
-    HWND output = BoxWindow(Box::kText4);
-    const std::wstring text = WindowText(output);
-    const auto position = [&text](int shown) {
-      std::size_t at = 0;
-      for (int counted = 0; counted < shown && at < text.size(); ++counted) {
-        at += text.compare(at, 2, L"\r\n") == 0 ? 2 : 1;
-      }
-      return static_cast<WPARAM>(at);
-    };
-    SendMessageW(output, EM_SETSEL, position(from),
-                 static_cast<LPARAM>(position(to)));
     Deliver();
   }
 
@@ -255,6 +267,41 @@ class Win32Host : public ScenarioHost {
   HWND BoxWindow(Box box) {
     return Window(kBoxNames[static_cast<std::size_t>(box)]);
   }
+  // The edit control's position of what the output box shows at `shown`:
+  // it counts each CR LF break as two characters.
+  static WPARAM OutputPosition(HWND output, int shown) {
+    const std::wstring text = WindowText(output);
+    std::size_t at = 0;
+    for (int counted = 0; counted < shown && at < text.size(); ++counted) {
+      at += text.compare(at, 2, L"\r\n") == 0 ? 2 : 1;
+    }
+    return static_cast<WPARAM>(at);
+  }
+  // lParam of a key's message as the keyboard gives it: a repeat count of 1
+  // and the scan code; kWasDown says the key was down already (an
+  // auto-repeat, and the key up), kReleased that it is being released.
+  static LPARAM KeyData(WPARAM code) {
+    return 1 | static_cast<LPARAM>(
+                   MapVirtualKeyW(static_cast<UINT>(code), MAPVK_VK_TO_VSC))
+                   << 16;
+  }
+  static constexpr LPARAM kWasDown = LPARAM{1} << 30;
+  static constexpr LPARAM kReleased = LPARAM{1} << 31;
+  // One step of a held key: the down, its repeats, the up, then a look.
+  static void CALLBACK HoldTick(HWND, UINT, UINT_PTR, DWORD) {
+    HeldKey& held = holding_->held_;
+    const LPARAM data = KeyData(held.code) | (held.sent > 0 ? kWasDown : 0);
+    if (held.sent <= held.repeats) {
+      PostMessageW(GetFocus(), WM_KEYDOWN, held.code, data);
+    } else if (held.sent == held.repeats + 1) {
+      PostMessageW(GetFocus(), WM_KEYUP, held.code, data | kReleased);
+    } else if (!held.done) {
+      held.open_after_release = FindReport().window != nullptr;
+      holding_->watchdog_.SetPaused(false);
+      held.done = true;
+    }
+    ++held.sent;
+  }
   // A key or character for the control with the focus, through the queue.
   void Post(UINT message, WPARAM wparam, LPARAM lparam = 0) {
     PostMessageW(GetFocus(), message, wparam, lparam);
@@ -274,6 +321,8 @@ class Win32Host : public ScenarioHost {
         return VK_RETURN;
       case Key::kEscape:
         return VK_ESCAPE;
+      case Key::kSpace:
+        return VK_SPACE;
       case Key::kShiftTab:
       case Key::kBackspace:
       case Key::kSelectAll:
@@ -285,8 +334,18 @@ class Win32Host : public ScenarioHost {
   }
   void Deliver() { DeliverPendingMessages(window_->hwnd()); }
 
+  struct HeldKey {
+    WPARAM code = 0;
+    int repeats = 0;
+    int sent = 0;
+    bool open_after_release = false;
+    bool done = false;
+  };
+  static inline Win32Host* holding_ = nullptr;
+
   ReportWatchdog watchdog_;
   std::unique_ptr<Form1Window> window_;
+  HeldKey held_;
 };
 
 class Win32ScenarioTest : public testing::TestWithParam<Scenario> {};

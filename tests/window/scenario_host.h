@@ -25,6 +25,7 @@ enum class Key {
   kEscape,
   kCopy,  // Ctrl+C
   kUndo,  // Ctrl+Z
+  kSpace,
 };
 
 // What the clipboard holds, flavour by flavour, as another program pastes it.
@@ -42,13 +43,17 @@ class ScenarioHost {
   virtual void Type(std::string_view utf8) = 0;      // one key per character
   virtual void Press(Key key) = 0;
   // Holds `key` down long enough to repeat: a key down, `repeats` downs of
-  // the keyboard's auto-repeat, then the key up.
-  virtual void Hold(Key key, int repeats) = 0;
+  // the keyboard's auto-repeat, then the key up, each where the focus is by
+  // then (in a report the key opened, if it did). Reports stay open through
+  // the hold; returns whether one is still open once the key is up.
+  virtual bool Hold(Key key, int repeats) = 0;
   virtual void Paste(std::string_view utf8) = 0;  // through the clipboard
   virtual void Click(std::string_view button) = 0;
   // Selects characters [from, to) of what the output box shows, its line
   // breaks counted as one character each, as a drag with the mouse does.
   virtual void SelectOutput(int from, int to) = 0;
+  // Double-clicks the character `at` of what the output box shows.
+  virtual void DoubleClickOutput(int at) = 0;
 
   // State.
   virtual std::string Text(Box box) = 0;   // Text4: what the program wrote

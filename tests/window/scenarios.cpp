@@ -59,6 +59,9 @@ Step Click(std::string button, int repeat = 1) {
 Step SelectOutput(int from, int to) {
   return {.kind = Step::Kind::kSelect, .from = from, .to = to};
 }
+Step DoubleClickOutput(int at) {
+  return {.kind = Step::Kind::kDoubleClick, .from = at};
+}
 Step Compute(int repeat = 1) { return Click("Command1", repeat); }
 Step Clear() { return Click("Command2"); }
 
@@ -151,6 +154,18 @@ std::vector<Scenario> MakeScenarios() {
       {"held_enter_presses_once",
        {Focus("Command1"), Hold(Key::kEnter, 5)},
        {.focus = "Command1", .compute_count = 1}},
+      {"held_space_presses_once",
+       {Focus("Command1"), Hold(Key::kSpace, 5)},
+       {.focus = "Command1", .compute_count = 1}},
+      // The report that a held Enter opened takes none of its repeats, nor
+      // its release: it waits for a fresh press.
+      {"held_enter_leaves_the_overflow_report_open",
+       Then(Enter("1000", "200", "32767"),
+            {Focus("Command1"), Hold(Key::kEnter, 5)}),
+       {.texts = Inputs("1000", "200", "32767"),
+        .compute_count = 0,
+        .report_open_after_release = true,
+        .reports = {std::string(kReport6)}}},
       {"enter_in_a_box_and_escape_do_nothing",
        Then(Enter("1000", "3", "5"),
             {Compute(), Focus("Text1"), Press(Key::kEnter), Focus("Text4"),
@@ -314,6 +329,16 @@ std::vector<Scenario> MakeScenarios() {
        {.clipboard =
             Copied{"年租金：  1050\n\n" + ShownEntry(3, "1102.5") + "第 4 年",
                    Table({{"2", "1050"}, {"3", "1102.5"}})}}},
+      // A double-click selects a rent whole, point, sign and exponent too.
+      // Year 4's rent starts at 60, its "6" at 65; year 1's at 10.
+      {"double_click_selects_a_whole_rent",
+       Then(Enter("1000", "4", "5"),
+            {Compute(), DoubleClickOutput(65), Press(Key::kCopy)}),
+       {.clipboard = Copied{"1157.625", ""}}},
+      {"double_click_selects_a_rent_with_its_sign_and_exponent",
+       {TypeInto("Text2", "1"), PasteInto("Text1", "-1.5E20"), Compute(),
+        DoubleClickOutput(16), Press(Key::kCopy)},
+       {.clipboard = Copied{"-1.5E+20", ""}}},
       {"clear_after_the_longest_schedule",
        Then(Enter("1000", "32767", "0"),
             {PasteInto("Text3", "-1"), Compute(), Clear()}),
@@ -364,6 +389,7 @@ const std::vector<Scenario>& Scenarios() {
 }
 
 void RunScenario(const Scenario& scenario, ScenarioHost& host) {
+  bool report_open_after_release = false;
   for (const Step& step : scenario.steps) {
     // A held key's repeats are the keyboard's, within the one step.
     const int times = step.kind == Step::Kind::kHold ? 1 : step.repeat;
@@ -381,7 +407,7 @@ void RunScenario(const Scenario& scenario, ScenarioHost& host) {
           host.Press(step.key);
           break;
         case Step::Kind::kHold:
-          host.Hold(step.key, step.repeat);
+          report_open_after_release = host.Hold(step.key, step.repeat);
           break;
         case Step::Kind::kPasteInto:
           host.Focus(step.target);
@@ -396,6 +422,9 @@ void RunScenario(const Scenario& scenario, ScenarioHost& host) {
           break;
         case Step::Kind::kSelect:
           host.SelectOutput(step.from, step.to);
+          break;
+        case Step::Kind::kDoubleClick:
+          host.DoubleClickOutput(step.from);
           break;
       }
     }
@@ -444,6 +473,9 @@ void RunScenario(const Scenario& scenario, ScenarioHost& host) {
       EXPECT_NE(copied.html.find(expected.clipboard->html), std::string::npos)
           << copied.html;
     }
+  }
+  if (expected.report_open_after_release) {
+    EXPECT_EQ(report_open_after_release, *expected.report_open_after_release);
   }
   EXPECT_EQ(host.Reports(), expected.reports);
 }

@@ -19,14 +19,15 @@ namespace zorvik {
 
 struct Step {
   enum class Kind {
-    kTypeInto,   // focus `target`, select all, type `text`
-    kKeys,       // type `text` where the focus is, at the caret
-    kPress,      // press `key` `repeat` times
-    kHold,       // hold `key` down through `repeat` auto-repeats
-    kPasteInto,  // focus `target`, select all, paste `text`
-    kFocus,      // focus `target`
-    kClick,      // click button `target` `repeat` times
-    kSelect,     // select characters [`from`, `to`) of the output box
+    kTypeInto,     // focus `target`, select all, type `text`
+    kKeys,         // type `text` where the focus is, at the caret
+    kPress,        // press `key` `repeat` times
+    kHold,         // hold `key` down through `repeat` auto-repeats
+    kPasteInto,    // focus `target`, select all, paste `text`
+    kFocus,        // focus `target`
+    kClick,        // click button `target` `repeat` times
+    kSelect,       // select characters [`from`, `to`) of the output box
+    kDoubleClick,  // double-click character `from` of the output box
   };
   Kind kind = Kind::kKeys;
   std::string target = {};
@@ -52,6 +53,8 @@ struct Expected {
   // The clipboard: its text exactly, and the table its HTML document holds
   // ("": no HTML flavour at all).
   std::optional<Copied> clipboard = {};
+  // Whether a report was still open when the last held key was let go.
+  std::optional<bool> report_open_after_release = {};
   // Every report shown, "title|text"; none unless listed.
   std::vector<std::string> reports = {};
 };
