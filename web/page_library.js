@@ -263,16 +263,50 @@ mergeInto(LibraryManager.library, {
     dialog.setAttribute('aria-labelledby', heading.id);
     dialog.setAttribute('aria-describedby', message.id);
     dialog.append(heading, message, ok);
-    // Enter is the one button's, wherever the focus is in the dialog; Esc
-    // cancels. Either way the focus goes back where it was.
+    // Modal for the keyboard too: Tab and Shift+Tab keep the focus on the
+    // one button, wherever it was in the dialog, where a browser would move
+    // it to its own bar or the page's body. A fresh press of Enter or Esc
+    // closes the report as it goes down, one of Space as it comes up, as a
+    // button's does. A key already down when the report opened is no answer
+    // to it: its repeats and its release are swallowed, so that a held Enter
+    // that computed leaves the report for the user to read. The focus then
+    // goes back where it was.
     const before = document.activeElement;
-    ok.addEventListener('click', () => dialog.close());
-    dialog.addEventListener('keydown', (event) => {
-      if (event.key !== 'Enter') return;
-      event.preventDefault();
+    const pressed = new Set();  // keys gone down since the report opened
+    // The close event comes a task later; the keys after the answer are the
+    // page's again at once.
+    const answer = () => {
+      removeEventListener('keydown', onKey, true);
+      removeEventListener('keyup', onKey, true);
       dialog.close();
-    });
+    };
+    const onKey = (event) => {
+      // WebKitGTK names Shift+Tab's key "Unidentified" (X's ISO_Left_Tab);
+      // its key code is still the Tab key's.
+      if (event.key === 'Tab' || event.keyCode === 9) {
+        event.preventDefault();
+        ok.focus();
+        return;
+      }
+      if (!['Enter', ' ', 'Escape'].includes(event.key)) return;
+      // The engine's own handling (a click, a cancel) would not tell a held
+      // key from a fresh one.
+      event.preventDefault();
+      if (event.type === 'keydown') {
+        if (event.repeat) return;
+        pressed.add(event.key);
+        if (event.key !== ' ') answer();
+      } else if (pressed.has(event.key)) {
+        answer();
+      }
+    };
+    addEventListener('keydown', onKey, true);
+    addEventListener('keyup', onKey, true);
+    ok.addEventListener('click', answer);
+    // However it closes, an engine's own way included.
     dialog.addEventListener('close', () => {
+      removeEventListener('keydown', onKey, true);
+      removeEventListener('keyup', onKey, true);
       dialog.remove();
       if (before) before.focus();
     });

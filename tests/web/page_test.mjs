@@ -367,28 +367,39 @@ test(
     });
 
 test(
-    'the error report is a modal dialog that Enter and Esc dismiss',
+    'the error report is modal, keyboard too, and only a fresh key answers',
     async () => {
       const {page} = await openPage();
       await page.goto(fileUrl);
       await ready(page);
-      for (const key of ['Enter', 'Escape']) {
+      const focused = () => page.evaluate(
+          () =>
+              document.activeElement.id || document.activeElement.textContent);
+      for (const key of ['Enter', 'Escape', 'Space']) {
         await compute(page, '1000', '200', '32767');
         assert.ok(await page.evaluate(
             () => document.querySelector('dialog').matches(':modal')));
         assert.equal(await page.textContent('dialog h1'), 'Zorvik');
         assert.equal(await page.getAttribute('dialog', 'role'), 'alertdialog');
-        assert.equal(
-            await page.evaluate(() => document.activeElement.textContent),
-            '确定');
-        // The window behind it takes no clicks while it shows.
+        // The window behind it takes no clicks while it shows, and the
+        // focus stays on its button.
         await page.mouse.click(250, 60);
         assert.equal(await page.inputValue('#Text1'), '1000');
+        await page.keyboard.press('Tab');
+        await page.keyboard.press('Shift+Tab');
+        assert.equal(await focused(), '确定');
         await page.keyboard.press(key);
         await page.waitForSelector('dialog', {state: 'detached'});
-        assert.equal(
-            await page.evaluate(() => document.activeElement.id), 'Command1');
+        assert.equal(await focused(), 'Command1', key);
       }
+      // Enter held on 计算 opens the report; its repeats and its release
+      // leave it open for a fresh press.
+      await page.focus('#Command1');
+      for (let i = 0; i < 3; ++i) await page.keyboard.down('Enter');
+      await page.keyboard.up('Enter');
+      assert.ok(await page.isVisible('dialog'));
+      await page.keyboard.press('Enter');
+      await page.waitForSelector('dialog', {state: 'detached'});
       await page.close();
     });
 
