@@ -36,7 +36,9 @@ mergeInto(LibraryManager.library, {
     // The window where it fits with a margin on either side; where it does
     // not (a phone, or a desktop zoomed far in), the style sheet lays the same
     // controls out as a phone form. Nothing is scaled: zoom is the user's.
-    const fits = matchMedia(`(min-width: ${width + 16}px)`);
+    // A larger default font grows the window with it (in em, its size).
+    const fits = matchMedia(
+        `(min-width: ${width + 16}px) and (min-width: ${(width + 16) / 16}em)`);
     const choose = () => form.classList.toggle('phone', !fits.matches);
     fits.addEventListener('change', choose);
     choose();
@@ -155,7 +157,20 @@ mergeInto(LibraryManager.library, {
 
   zv_set_accessible_name__deps: ['$ZvControls', '$ZvText'],
   zv_set_accessible_name: function(row, name, length) {
-    ZvControls[row].setAttribute('aria-label', ZvText(name, length));
+    let element = ZvControls[row];
+    // A caption that labels nothing and is heard by a name of its own, as
+    // the % is: a symbol, which a label element cannot be named as.
+    if (element.localName === 'label' && !element.htmlFor) {
+      const symbol = document.createElement('span');
+      symbol.id = element.id;
+      symbol.style.cssText = element.style.cssText;
+      symbol.hidden = element.hidden;
+      symbol.textContent = element.textContent;
+      symbol.setAttribute('role', 'img');
+      element.replaceWith(symbol);
+      element = ZvControls[row] = symbol;
+    }
+    element.setAttribute('aria-label', ZvText(name, length));
   },
 
   zv_set_description__deps: ['$ZvControls'],

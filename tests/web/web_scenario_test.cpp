@@ -160,8 +160,16 @@ TEST(WebLayoutTest, ControlsStandWhereTheTablePutsThem) {
     EXPECT_NEAR(actual.left, TwipsToPixels(row.left), kTolerance) << row.name;
     EXPECT_NEAR(actual.top, TwipsToPixels(row.top), kTolerance) << row.name;
     EXPECT_NEAR(actual.width, TwipsToPixels(row.width), kTolerance) << row.name;
-    EXPECT_NEAR(actual.height, TwipsToPixels(row.height), kTolerance)
-        << row.name;
+    // A caption the table makes lower than the browser's line takes a line.
+    if (row.kind == ControlKind::kLabel) {
+      EXPECT_GE(actual.height, TwipsToPixels(row.height) - kTolerance)
+          << row.name;
+      EXPECT_LE(actual.height, std::max(TwipsToPixels(row.height), 20))
+          << row.name;
+    } else {
+      EXPECT_NEAR(actual.height, TwipsToPixels(row.height), kTolerance)
+          << row.name;
+    }
   }
 }
 
