@@ -42,6 +42,22 @@ mergeInto(LibraryManager.library, {
     const choose = () => form.classList.toggle('phone', !fits.matches);
     fits.addEventListener('change', choose);
     choose();
+    // The height of the page the screen shows: less than the browser's
+    // window where an on-screen keyboard covers its bottom, and the browser
+    // overlays it rather than making the page shorter. Taken at the page's
+    // scale, so that pinching to zoom changes nothing. Below 18 lines of
+    // the form's text, the style sheet closes its rows up.
+    const viewport = window.visualViewport;
+    if (viewport) {
+      const follow = () => {
+        const height = viewport.height * viewport.scale;
+        form.style.setProperty('--visible-height', `${height}px`);
+        form.classList.toggle(
+            'short', height < 18 * parseFloat(getComputedStyle(form).fontSize));
+      };
+      viewport.addEventListener('resize', follow);
+      follow();
+    }
     // Where zv_announce speaks: heard, never seen.
     const status = document.createElement('p');
     status.id = 'Status';

@@ -532,7 +532,8 @@ test(
       await ready(page);
       assert.equal(
           await page.getAttribute('meta[name=viewport]', 'content'),
-          'width=device-width, initial-scale=1');
+          'width=device-width, initial-scale=1, ' +
+              'interactive-widget=resizes-content');
       const boxes =
           await page.evaluate(() => ['Text1', 'Text2', 'Text3'].map((id) => {
             const box = document.getElementById(id);
@@ -719,6 +720,50 @@ test(
           return found;
         });
         assert.deepEqual(problems, [], name);
+        await page.close();
+      }
+    });
+
+// Phones held either way with an on-screen keyboard over 45 % of their
+// height, as a browser that makes the page shorter for it shows them (no
+// driver raises a keyboard).
+const keyboardScreens = [
+  {width: 568, height: 320},
+  {width: 480, height: 320},
+  {width: 640, height: 360},
+  {width: 360, height: 640},
+  {width: 320, height: 568},
+];
+
+test(
+    'with the keyboard up, the box, the buttons and the list show',
+    async () => {
+      for (const {width, height} of keyboardScreens) {
+        const above = Math.round(height * 0.55);
+        const {page} =
+            await openWindow({viewport: {width, height: above}, touch: true});
+        await compute(page, '1000', '30', '5');
+        await page.focus('#Text3');
+        const shown = await page.evaluate(() => {
+          document.activeElement.scrollIntoView({block: 'nearest'});
+          const seen = (id) => {
+            const {top, bottom} =
+                document.getElementById(id).getBoundingClientRect();
+            return Math.min(bottom, innerHeight) - Math.max(top, 0);
+          };
+          const list = document.getElementById('Text4');
+          return {
+            whole: ['Text3', 'Command1', 'Command2'].filter(
+                (id) => seen(id) <
+                    document.getElementById(id).getBoundingClientRect().height -
+                        0.5),
+            lines: (seen('Text4') - 4) /
+                parseFloat(getComputedStyle(list).lineHeight),
+          };
+        });
+        const where = `${width} x ${height}`;
+        assert.deepEqual(shown.whole, [], where);
+        assert.ok(shown.lines >= 3, `${where}: ${shown.lines} lines`);
         await page.close();
       }
     });
