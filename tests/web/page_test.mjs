@@ -632,7 +632,8 @@ const readerScreens = [
 
 test('at any text size and screen, nothing is cut or hidden', async () => {
   for (const [width, height, css, touch, keyboard] of readerScreens) {
-    const {page} = await openWindow({viewport: {width, height}, touch});
+    const {page} =
+        await openWindow({viewport: {width, height}, touch: Boolean(touch)});
     await page.evaluate((rule) => {
       document.styleSheets[0].insertRule(rule || '*{}');
       Text1.value = '-1.01067194486265E-140';
