@@ -43,10 +43,9 @@ function run(program, args, input, encoding = 'utf8') {
 }
 const fileUrl = pathToFileURL(join(site, 'index.html')).href;
 
-// axe-core's audit: the rules the page breaks. Its source goes in with the
-// call, which every driver takes as text (the page's policy refuses added
-// scripts). WebKitGTK paints dark buttons in GTK's dark grey, but its style
-// tells axe the light ButtonFace (screenshots show them).
+// axe-core's audit, its source sent as the function's text (the page's policy
+// refuses added scripts). WebKitGTK's style tells axe the light ButtonFace
+// for the dark buttons GTK paints dark grey (see the screenshots).
 const axeSource = await readFile(
     createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 function audit(page, dark = false) {
@@ -620,9 +619,9 @@ test('on every touch screen its text and targets fit a finger', async () => {
   }
 });
 
-// The reader's text size (through the CSS object model: no driver sets a
-// default font, a minimum size or a text-only zoom), the note on narrow touch
-// screens, the narrowest phones, phones with a keyboard over 45 % of them.
+// The reader's text size (set through the CSS object model, as no driver sets
+// it), the note on narrow touch screens, the narrowest phones, phones with a
+// keyboard over 45 % of them.
 const readerScreens = [
   ...[16, 24, 32].map((px) => [1280, 720, `:root{font-size:${px}px}`]),
   [1280, 720, '#Form1{font-size:24px}'], [466, 360, '', 1], [537, 360, '', 1],
@@ -654,11 +653,9 @@ test('at any text size and screen, nothing is cut or hidden', async () => {
               (range.selectNodeContents(c),
                out(range.getBoundingClientRect(), c.getBoundingClientRect())));
       Text3.focus();
-      const shown = (e) => !out(
-          e.getBoundingClientRect(),
-          new DOMRect(0, 0, innerWidth, innerHeight));
-      if (keyboard)
-        found.push(...[Text3, Command1, Command2].filter((e) => !shown(e)));
+      const screen = new DOMRect(0, 0, innerWidth, innerHeight);
+      found.push(...[Text3, Command1, Command2].filter(
+          (e) => keyboard && out(e.getBoundingClientRect(), screen)));
       // Three lines of the list; the first rent on one line (WebKit adds an
       // empty rectangle at the line before's end); one fling to the end.
       const list = Text4.getBoundingClientRect();
