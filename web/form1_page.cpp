@@ -234,7 +234,11 @@ void Form1Page::SetText(Box box, std::string_view text) {
   }
   for (std::size_t begin = 0; begin < trailing;) {
     std::size_t end = shown.find('\n', begin + kOutputBlockBytes);
-    end = end == std::string::npos || end >= trailing ? trailing : end + 1;
+    // The last block of years is never short: the page lays it out from the
+    // start, so that an end reached by scrolling is the end of the years.
+    end = end == std::string::npos || end + kOutputBlockBytes / 2 >= trailing
+              ? trailing
+              : end + 1;
     AppendOutputBlock(row, std::string_view(shown).substr(begin, end - begin));
     begin = end;
   }

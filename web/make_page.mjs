@@ -39,11 +39,23 @@ const script = `var Module = {wasmBinary: (() => {
   return bytes;
 })()};
 ${read(args.script).trim()}`;
-const style = read(args.style).trim();
+// The style sheet as the browser needs it: its comments are for its readers
+// (5 KiB of the page's 109).
+const style = read(args.style)
+                  .replace(/\/\*[^]*?\*\//g, '')
+                  .split('\n')
+                  .map((line) => line.trim())
+                  .filter(Boolean)
+                  .join('\n');
 const icon = read(args.icon);
 if (/<\/script/i.test(script) || /<\/style/i.test(style)) {
   throw new Error('an inline part would end its element early');
 }
+
+// The browser's bar around the page: the icon's blue, and a darker one by a
+// dark page.
+const kThemeColor = '#1f6f8b';
+const kDarkThemeColor = '#123f50';
 
 const policy = [
   `default-src 'self'`,
@@ -60,6 +72,8 @@ const iconUri =
 // Replacement functions, so that "$" in the script is never a pattern.
 const page = read(args.template)
                  .replace('@CSP@', () => policy)
+                 .replace('@THEME_LIGHT@', () => kThemeColor)
+                 .replace('@THEME_DARK@', () => kDarkThemeColor)
                  .replace('@ICON@', () => iconUri)
                  .replace('@STYLE@', () => style)
                  .replace('@WASM@', () => wasm)
@@ -69,7 +83,6 @@ const page = read(args.template)
 // to their own shape (Android's maskable icons, the iPhone's home screen) the
 // same drawing at 80 % on a square of its own blue, inside the circle that
 // every such shape keeps.
-const kThemeColor = '#1f6f8b';
 const nested =
     icon.slice(icon.indexOf('<svg'))
         .replace(

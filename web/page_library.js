@@ -65,10 +65,28 @@ mergeInto(LibraryManager.library, {
     // The window where it fits with a margin on either side; where it does
     // not (a phone, or a desktop zoomed far in), the style sheet lays the same
     // controls out as a phone form. Nothing is scaled: zoom is the user's.
-    const fits = matchMedia(`(min-width: ${width + 16}px)`);
+    // A larger default font grows the window with it (in em, its size).
+    const fits = matchMedia(
+        `(min-width: ${width + 16}px) and (min-width: ${(width + 16) / 16}em)`);
     const choose = () => form.classList.toggle('phone', !fits.matches);
     fits.addEventListener('change', choose);
     choose();
+    // The height of the page the screen shows: less than the browser's
+    // window where an on-screen keyboard covers its bottom, and the browser
+    // overlays it rather than making the page shorter. Taken at the page's
+    // scale, so that pinching to zoom changes nothing. Below 18 lines of
+    // the form's text, the style sheet closes its rows up.
+    const viewport = window.visualViewport;
+    if (viewport) {
+      const follow = () => {
+        const height = viewport.height * viewport.scale;
+        form.style.setProperty('--visible-height', `${height}px`);
+        form.classList.toggle(
+            'short', height < 18 * parseFloat(getComputedStyle(form).fontSize));
+      };
+      viewport.addEventListener('resize', follow);
+      follow();
+    }
     // Where zv_announce speaks: heard, never seen.
     const status = document.createElement('p');
     status.id = 'Status';
@@ -207,7 +225,20 @@ mergeInto(LibraryManager.library, {
 
   zv_set_accessible_name__deps: ['$ZvControls', '$ZvText'],
   zv_set_accessible_name: function(row, name, length) {
-    ZvControls[row].setAttribute('aria-label', ZvText(name, length));
+    let element = ZvControls[row];
+    // A caption that labels nothing and is heard by a name of its own, as
+    // the % is: a symbol, which a label element cannot be named as.
+    if (element.localName === 'label' && !element.htmlFor) {
+      const symbol = document.createElement('span');
+      symbol.id = element.id;
+      symbol.style.cssText = element.style.cssText;
+      symbol.hidden = element.hidden;
+      symbol.textContent = element.textContent;
+      symbol.setAttribute('role', 'img');
+      element.replaceWith(symbol);
+      element = ZvControls[row] = symbol;
+    }
+    element.setAttribute('aria-label', ZvText(name, length));
   },
 
   zv_set_description__deps: ['$ZvControls'],
@@ -340,16 +371,50 @@ mergeInto(LibraryManager.library, {
     dialog.setAttribute('aria-labelledby', heading.id);
     dialog.setAttribute('aria-describedby', message.id);
     dialog.append(heading, message, ok);
-    // Enter is the one button's, wherever the focus is in the dialog; Esc
-    // cancels. Either way the focus goes back where it was.
+    // Modal for the keyboard too: Tab and Shift+Tab keep the focus on the
+    // one button, wherever it was in the dialog, where a browser would move
+    // it to its own bar or the page's body. A fresh press of Enter or Esc
+    // closes the report as it goes down, one of Space as it comes up, as a
+    // button's does. A key already down when the report opened is no answer
+    // to it: its repeats and its release are swallowed, so that a held Enter
+    // that computed leaves the report for the user to read. The focus then
+    // goes back where it was.
     const before = document.activeElement;
-    ok.addEventListener('click', () => dialog.close());
-    dialog.addEventListener('keydown', (event) => {
-      if (event.key !== 'Enter') return;
-      event.preventDefault();
+    const pressed = new Set();  // keys gone down since the report opened
+    // The close event comes a task later; the keys after the answer are the
+    // page's again at once.
+    const answer = () => {
+      removeEventListener('keydown', onKey, true);
+      removeEventListener('keyup', onKey, true);
       dialog.close();
-    });
+    };
+    const onKey = (event) => {
+      // WebKitGTK names Shift+Tab's key "Unidentified" (X's ISO_Left_Tab);
+      // its key code is still the Tab key's.
+      if (event.key === 'Tab' || event.keyCode === 9) {
+        event.preventDefault();
+        ok.focus();
+        return;
+      }
+      if (!['Enter', ' ', 'Escape'].includes(event.key)) return;
+      // The engine's own handling (a click, a cancel) would not tell a held
+      // key from a fresh one.
+      event.preventDefault();
+      if (event.type === 'keydown') {
+        if (event.repeat) return;
+        pressed.add(event.key);
+        if (event.key !== ' ') answer();
+      } else if (pressed.has(event.key)) {
+        answer();
+      }
+    };
+    addEventListener('keydown', onKey, true);
+    addEventListener('keyup', onKey, true);
+    ok.addEventListener('click', answer);
+    // However it closes, an engine's own way included.
     dialog.addEventListener('close', () => {
+      removeEventListener('keydown', onKey, true);
+      removeEventListener('keyup', onKey, true);
       dialog.remove();
       if (before) before.focus();
     });
