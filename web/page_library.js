@@ -110,9 +110,9 @@ mergeInto(LibraryManager.library, {
     return letIn;
   },
 
-  zv_create_control__deps:
-      ['$ZvControls', '$ZvText', '$ZvTextOffset', '$ZvPasteLetIn',
-       '$ZvSelectRent'],
+  zv_create_control__deps: [
+    '$ZvControls', '$ZvText', '$ZvTextOffset', '$ZvPasteLetIn', '$ZvSelectRent'
+  ],
   zv_create_control: function(
       row, kindName, name, caption, captionLength, left, top, width, height,
       visible) {
