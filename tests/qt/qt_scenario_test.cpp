@@ -13,7 +13,6 @@
 #include <QTest>
 #include <QTextCursor>
 #include <QTimer>
-#include <cstdio>
 #include <memory>
 
 #include "qt/form1_window.h"
@@ -221,14 +220,7 @@ INSTANTIATE_TEST_SUITE_P(Form1, QtScenarioTest, testing::ValuesIn(Scenarios()),
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   zorvik::qt::InstallChineseQtTranslations(app);
-  if (qEnvironmentVariableIsSet("ZORVIK_TEST_SCREEN_READER")) {
-    const QString failed = zorvik::ListenAsAScreenReader();
-    if (!failed.isEmpty()) {
-      std::fprintf(stderr, "no screen reader's listener: %s\n",
-                   qPrintable(failed));
-      return 1;
-    }
-  }
+  if (!zorvik::ListenAsAScreenReaderIfAsked()) return 1;
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

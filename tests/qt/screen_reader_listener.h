@@ -5,6 +5,8 @@
 #include <QDBusMessage>
 #include <QDBusReply>
 #include <QString>
+#include <QtGlobal>
+#include <cstdio>
 
 namespace zorvik {
 
@@ -25,6 +27,20 @@ inline QString ListenAsAScreenReader() {
   const QDBusMessage reply = bus.call(listen);
   if (reply.type() == QDBusMessage::ErrorMessage) return reply.errorMessage();
   return {};
+}
+
+// Listens as a screen reader where ZORVIK_TEST_SCREEN_READER is set (the
+// runs that tests/qt/with-screen-reader-bus makes); false, after saying why,
+// when it was asked for and cannot listen.
+inline bool ListenAsAScreenReaderIfAsked() {
+  if (!qEnvironmentVariableIsSet("ZORVIK_TEST_SCREEN_READER")) return true;
+  const QString failed = ListenAsAScreenReader();
+  if (!failed.isEmpty()) {
+    std::fprintf(stderr, "no screen reader's listener: %s\n",
+                 qPrintable(failed));
+    return false;
+  }
+  return true;
 }
 
 }  // namespace zorvik
