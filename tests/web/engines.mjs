@@ -26,7 +26,7 @@ import {Session, startDriver} from './webdriver.mjs';
 export const firefoxPath = process.env.ZORVIK_FIREFOX || '/usr/bin/firefox-esr';
 
 // What each engine's driver cannot do. A step that needs one of these is
-// skipped in that engine alone; the README lists them.
+// skipped in that engine alone; docs/testing.md lists them.
 const lacking = {
   chromium: [],
   firefox: [
