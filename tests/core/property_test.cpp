@@ -240,6 +240,55 @@ TEST(PropertyTest, FormatDoubleRoundsLikeTheExactReference) {
                        kReferenceFormat, &Literal);
 }
 
+// The same cases written as offices write amounts: the point moved back by
+// the places that 万 or 亿 move it forward, blanks before the marks, U+2212
+// for the minus sign, a % where the increase box reads one. Each must give
+// exactly the plain case's double.
+TEST(PropertyTest, OfficeSpellingsRoundLikeTheExactReference) {
+  const Search search = CurrentSearch();
+  if (!kHaveReference && !search.fixed)
+    GTEST_SKIP() << "only the native build has MPFR";
+  const struct {
+    std::string_view prefix;
+    std::string_view suffix;
+    int places;
+    PercentSign percent_sign;
+  } dressings[] = {
+      {"", "万", 4, PercentSign::kRefused},
+      {"¥ ", "\u00A0亿", 8, PercentSign::kRefused},
+      {"", "\u3000万 元", 4, PercentSign::kRefused},
+      {"", " ％", 0, PercentSign::kAccepted},
+  };
+  const std::vector<std::string> cases =
+      ParseCases(search.seed, kParseCases * search.scale);
+  for (const auto& dressing : dressings) {
+    const auto dressed = [&dressing](const std::string& text) {
+      const bool negative = text.front() == '-';
+      std::string plain = text.substr(negative ? 1 : 0);
+      const std::size_t e = plain.find_first_of("eE");
+      const long long exponent =
+          (e == std::string::npos ? 0 : std::stoll(plain.substr(e + 1))) -
+          dressing.places;
+      plain = plain.substr(0, e) + "e" + std::to_string(exponent);
+      return std::string(dressing.prefix) + (negative ? "−" : "") + plain +
+             std::string(dressing.suffix);
+    };
+    CompareWithReference(
+        cases, kParseExpectations, search.fixed,
+        [&](const std::string& text) {
+          try {
+            return ParseResultText(
+                ParseDouble(dressed(text), dressing.percent_sign));
+          } catch (const RuntimeError& error) {
+            return std::string(
+                error.number() == kErrorOverflow ? "overflow" : "not a number");
+          }
+        },
+        kReferenceParse,
+        [&](const std::string& text) { return Quoted(dressed(text)); });
+  }
+}
+
 // The integer way of rounding to digits is the web build's; natively it is
 // held against the reference directly, for the same doubles.
 TEST(PropertyTest, IntegerDigitsRoundLikeTheExactReference) {
