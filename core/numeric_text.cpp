@@ -43,6 +43,10 @@ bool FoldToAscii(std::string_view text, std::string& out) {
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte >= '0' && byte <= '9') {  // by far the most common
+      out.push_back(static_cast<char>(byte));
+      continue;
+    }
     if (byte < 0x80) {
       switch (byte) {
         case ' ':
@@ -63,10 +67,6 @@ bool FoldToAscii(std::string_view text, std::string& out) {
           out.push_back(static_cast<char>(byte));
           continue;
         default:
-          if (byte >= '0' && byte <= '9') {
-            out.push_back(static_cast<char>(byte));
-            continue;
-          }
           return false;
       }
     }
@@ -142,10 +142,12 @@ constexpr std::int64_t kSurelyZero = -330;
 bool IsInnerBlank(char c) { return c == kBlank || c == kNoBreakSpace; }
 
 double ParseAsciiNumber(std::string_view s, PercentSign percent_sign) {
-  constexpr std::string_view kOuterBlanks = " \n";  // kBlank, kLineBlank
-  std::size_t first = s.find_first_not_of(kOuterBlanks);
-  if (first == std::string_view::npos) throw RuntimeError(kErrorTypeMismatch);
-  s = s.substr(first, s.find_last_not_of(kOuterBlanks) - first + 1);
+  const auto outer_blank = [](char c) {
+    return c == kBlank || c == kLineBlank;
+  };
+  while (!s.empty() && outer_blank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && outer_blank(s.back())) s.remove_suffix(1);
+  if (s.empty()) throw RuntimeError(kErrorTypeMismatch);
 
   // The marks after the number are read from the end, each with the blanks
   // before it: a % alone, or 元 and before it 万 or 亿. A unit moves the
