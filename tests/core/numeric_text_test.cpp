@@ -281,10 +281,13 @@ TEST(ParseDoubleTest, ReadsPastedSpellings) {
       {ThousandToThe(103) + "元", 0, kErrorOverflow},  // 1E+309
       {ThousandToThe(102), 1e306, 0},
   };
-  for (const auto& [text, expected, error, percent_sign] : cases) {
-    EXPECT_EQ(ErrorOf([&] { ParseDouble(text, percent_sign); }), error) << text;
-    if (error == 0) {
-      EXPECT_EQ(ParseDouble(text, percent_sign), expected) << text;
+  for (const auto& row : cases) {
+    EXPECT_EQ(ErrorOf([&row] { ParseDouble(row.text, row.percent_sign); }),
+              row.error)
+        << row.text;
+    if (row.error == 0) {
+      EXPECT_EQ(ParseDouble(row.text, row.percent_sign), row.expected)
+          << row.text;
     }
   }
   // ParseInteger reads the same spellings and rounds as ever.
