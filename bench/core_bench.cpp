@@ -67,6 +67,28 @@ void BM_ParseDouble(benchmark::State& state) {
 }
 BENCHMARK(BM_ParseDouble);
 
+void BM_ParseOfficeSpellings(benchmark::State& state) {
+  constexpr std::string_view kTexts[] = {"1.2万元", "￥ 12,000.00",
+                                         "12,000.00\u00A0元", "−5 ％"};
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        zorvik::ParseDouble(kTexts[i++ % 4], zorvik::PercentSign::kAccepted));
+  }
+}
+BENCHMARK(BM_ParseOfficeSpellings);
+
+// A megabyte pasted into a box: the guard reads the whole text at once.
+void BM_ParseMegabyte(benchmark::State& state) {
+  const std::string text = "0." + std::string(std::size_t{1} << 20, '1');
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(zorvik::ParseDouble(text));
+  }
+  state.SetBytesProcessed(state.iterations() *
+                          static_cast<std::int64_t>(text.size()));
+}
+BENCHMARK(BM_ParseMegabyte);
+
 void BM_FormatDouble(benchmark::State& state) {
   constexpr double kValues[] = {1000.0, 1477.4554437890622,
                                 8.98846567431158e307, 0.5};

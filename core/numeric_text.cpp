@@ -15,14 +15,26 @@
 namespace zorvik {
 namespace {
 
-// The grammar's own letters for the two currency marks, so that the grammar
-// below only ever sees ASCII.
-constexpr char kYenSign = 'Y';   // U+00A5, or the full-width U+FFE5
-constexpr char kYuanSign = 'U';  // U+5143, written after the number
+// The grammar's own letters for the currency marks, the units and the blanks
+// that differ in where they may stand, so that the grammar below only ever
+// sees ASCII.
+constexpr char kYenSign = 'Y';      // U+00A5, or the full-width U+FFE5
+constexpr char kYuanSign = 'U';     // U+5143, written after the number
+constexpr char kWanSign = 'W';      // U+4E07, ten thousand
+constexpr char kYiSign = 'I';       // U+4EBF, a hundred million
+constexpr char kPercentSign = '%';  // also the full-width U+FF05
+// Space and U+3000 stand around the number and between it and its marks;
+// tab, CR and LF only around it (two pasted cells are not one number); the
+// no-break space only between the number and its marks, where currency
+// formats put it.
+constexpr char kBlank = ' ';
+constexpr char kLineBlank = '\n';
+constexpr char kNoBreakSpace = '_';
 
 // Maps the UTF-8 text onto the small ASCII alphabet of the grammar: digits,
-// signs, full stop, comma, exponent letters, the two currency marks and a
-// single blank. Full-width forms are folded onto ASCII here. Returns false for
+// signs, full stop, comma, exponent letters, the currency marks, the units
+// and the three kinds of blank. Full-width forms and the minus sign U+2212
+// are folded onto ASCII here. Returns false for
 // any character outside that alphabet; because the accepted multi-byte
 // sequences are matched byte for byte, malformed UTF-8 and lone surrogates are
 // rejected too.
@@ -31,14 +43,21 @@ bool FoldToAscii(std::string_view text, std::string& out) {
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte >= '0' && byte <= '9') {  // by far the most common
+      out.push_back(static_cast<char>(byte));
+      continue;
+    }
     if (byte < 0x80) {
       switch (byte) {
         case ' ':
+          out.push_back(kBlank);
+          continue;
         case '\t':
         case '\r':
         case '\n':
-          out.push_back(' ');
+          out.push_back(kLineBlank);
           continue;
+        case '%':
         case '+':
         case '-':
         case '.':
@@ -48,29 +67,24 @@ bool FoldToAscii(std::string_view text, std::string& out) {
           out.push_back(static_cast<char>(byte));
           continue;
         default:
-          if (byte >= '0' && byte <= '9') {
-            out.push_back(static_cast<char>(byte));
-            continue;
-          }
           return false;
       }
     }
-    if (byte == 0xC2) {  // two-byte sequences: only U+00A5 yen sign
-      if (i + 1 < text.size() &&
-          static_cast<unsigned char>(text[i + 1]) == 0xA5) {
-        out.push_back(kYenSign);
-        ++i;
-        continue;
-      }
-      return false;
+    if (byte == 0xC2) {  // two-byte sequences: U+00A5 and U+00A0
+      const auto b1 =
+          i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+      if (b1 != 0xA5 && b1 != 0xA0) return false;
+      out.push_back(b1 == 0xA5 ? kYenSign : kNoBreakSpace);
+      ++i;
+      continue;
     }
     if (text.size() - i < 3) return false;
     const auto b1 = static_cast<unsigned char>(text[i + 1]);
     const auto b2 = static_cast<unsigned char>(text[i + 2]);
     char folded = 0;
     if (byte == 0xE3 && b1 == 0x80) {
-      if (b2 == 0x80) folded = ' ';  // U+3000 ideographic space
-      if (b2 == 0x82) folded = '.';  // U+3002 ideographic full stop
+      if (b2 == 0x80) folded = kBlank;  // U+3000 ideographic space
+      if (b2 == 0x82) folded = '.';     // U+3002 ideographic full stop
     } else if (byte == 0xEF && b1 == 0xBC) {
       if (b2 >= 0x90 && b2 <= 0x99) {
         folded = static_cast<char>('0' + (b2 - 0x90));  // U+FF10..U+FF19
@@ -84,6 +98,8 @@ bool FoldToAscii(std::string_view text, std::string& out) {
         folded = '.';  // U+FF0E
       } else if (b2 == 0xA5) {
         folded = 'E';  // U+FF25
+      } else if (b2 == 0x85) {
+        folded = kPercentSign;  // U+FF05
       }
     } else if (byte == 0xEF && b1 == 0xBD && b2 == 0x85) {
       folded = 'e';  // U+FF45
@@ -91,6 +107,12 @@ bool FoldToAscii(std::string_view text, std::string& out) {
       folded = kYenSign;  // U+FFE5 full-width yen sign
     } else if (byte == 0xE5 && b1 == 0x85 && b2 == 0x83) {
       folded = kYuanSign;  // U+5143
+    } else if (byte == 0xE4 && b1 == 0xB8 && b2 == 0x87) {
+      folded = kWanSign;  // U+4E07
+    } else if (byte == 0xE4 && b1 == 0xBA && b2 == 0xBF) {
+      folded = kYiSign;  // U+4EBF
+    } else if (byte == 0xE2 && b1 == 0x88 && b2 == 0x92) {
+      folded = '-';  // U+2212 minus sign, as word processors write it
     }
     if (folded == 0) return false;
     out.push_back(folded);
@@ -117,15 +139,40 @@ constexpr std::int64_t kExponentCap = 1'000'000'000;
 constexpr std::int64_t kSurelyOverflows = 310;
 constexpr std::int64_t kSurelyZero = -330;
 
-double ParseAsciiNumber(std::string_view s) {
-  std::size_t first = s.find_first_not_of(' ');
-  if (first == std::string_view::npos) throw RuntimeError(kErrorTypeMismatch);
-  s = s.substr(first, s.find_last_not_of(' ') - first + 1);
+bool IsInnerBlank(char c) { return c == kBlank || c == kNoBreakSpace; }
 
-  // 元 stands directly after the number, so it is the last character once
-  // the blanks are gone; ¥ stands before the digits or before the sign.
-  const bool yuan = s.back() == kYuanSign;
-  if (yuan) s.remove_suffix(1);
+double ParseAsciiNumber(std::string_view s, PercentSign percent_sign) {
+  const auto outer_blank = [](char c) {
+    return c == kBlank || c == kLineBlank;
+  };
+  while (!s.empty() && outer_blank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && outer_blank(s.back())) s.remove_suffix(1);
+  if (s.empty()) throw RuntimeError(kErrorTypeMismatch);
+
+  // The marks after the number are read from the end, each with the blanks
+  // before it: a % alone, or 元 and before it 万 or 亿. A unit moves the
+  // decimal point, so 1.2万 is exactly 12000. ¥ stands before the digits or
+  // before the sign, blanks after it.
+  const auto drop_last = [&s] {
+    s.remove_suffix(1);
+    while (!s.empty() && IsInnerBlank(s.back())) s.remove_suffix(1);
+  };
+  const bool percent = s.back() == kPercentSign;
+  bool yuan = false;
+  std::int64_t unit_exponent = 0;
+  if (percent) {
+    if (percent_sign != PercentSign::kAccepted) {
+      throw RuntimeError(kErrorTypeMismatch);
+    }
+    drop_last();
+  } else {
+    yuan = s.back() == kYuanSign;
+    if (yuan) drop_last();
+    if (!s.empty() && (s.back() == kWanSign || s.back() == kYiSign)) {
+      unit_exponent = s.back() == kWanSign ? 4 : 8;
+      drop_last();
+    }
+  }
 
   std::size_t pos = 0;
   bool negative = false;
@@ -139,8 +186,9 @@ double ParseAsciiNumber(std::string_view s) {
   };
   read_sign();
   if (pos < s.size() && s[pos] == kYenSign) {
-    if (yuan) throw RuntimeError(kErrorTypeMismatch);
+    if (yuan || percent) throw RuntimeError(kErrorTypeMismatch);
     ++pos;
+    while (pos < s.size() && IsInnerBlank(s[pos])) ++pos;
     read_sign();
   }
 
@@ -211,7 +259,7 @@ double ParseAsciiNumber(std::string_view s) {
 
   const std::int64_t k =
       static_cast<std::int64_t>(int_digits.size() - group_commas) -
-      leading_zeros + exponent;
+      leading_zeros + exponent + unit_exponent;
   if (k > kSurelyOverflows) throw RuntimeError(kErrorOverflow);
   if (k < kSurelyZero) return zero;
   // 0.D x 10^K is D x 10^(K - length of D).
@@ -262,14 +310,14 @@ class TextBuffer {
 
 }  // namespace
 
-double ParseDouble(std::string_view text) {
+double ParseDouble(std::string_view text, PercentSign percent_sign) {
   std::string ascii;
   if (!FoldToAscii(text, ascii)) throw RuntimeError(kErrorTypeMismatch);
-  return ParseAsciiNumber(ascii);
+  return ParseAsciiNumber(ascii, percent_sign);
 }
 
-std::int16_t ParseInteger(std::string_view text) {
-  const double rounded = RoundHalfEven(ParseDouble(text));
+std::int16_t ParseInteger(std::string_view text, PercentSign percent_sign) {
+  const double rounded = RoundHalfEven(ParseDouble(text, percent_sign));
   if (rounded < std::numeric_limits<std::int16_t>::min() ||
       rounded > std::numeric_limits<std::int16_t>::max()) {
     throw RuntimeError(kErrorOverflow);

@@ -93,7 +93,7 @@ ComputeOutcome RunCompute(std::string_view rent_text,
   try {
     inputs.rent = ParseDouble(rent_text);
     inputs.years = ParseInteger(years_text);
-    inputs.percent = ParseInteger(percent_text);
+    inputs.percent = ParseInteger(percent_text, PercentSign::kAccepted);
   } catch (const RuntimeError& error) {
     outcome.error = ComputeError{error.number(), ComputeStage::kReading};
     return outcome;

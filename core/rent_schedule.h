@@ -65,8 +65,9 @@ struct ComputeOutcome {
 };
 
 // The compute action: reads the rent with ParseDouble, then the years and the
-// percent with ParseInteger, stopping at the first that fails (stage kReading,
-// nothing else set). Otherwise gives the normal forms and either the schedule
+// percent with ParseInteger, the percent alone with PercentSign::kAccepted
+// ("5%"), stopping at the first that fails (stage kReading, nothing else
+// set). Otherwise gives the normal forms and either the schedule
 // or the building error (stage kBuilding). Never throws RuntimeError.
 ComputeOutcome RunCompute(std::string_view rent_text,
                           std::string_view years_text,

@@ -48,6 +48,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
     if (real) FUZZ_CHECK(error.number() == zorvik::kErrorOverflow);
   }
 
+  // With the percent sign accepted, as the increase box reads, every text
+  // reads as before, and a text that only then converts holds the sign.
+  try {
+    const double percent =
+        zorvik::ParseDouble(text, zorvik::PercentSign::kAccepted);
+    if (real) FUZZ_CHECK(percent == *real);
+    if (!real) {
+      FUZZ_CHECK(text.find('%') != std::string_view::npos ||
+                 text.find("\uFF05") != std::string_view::npos);
+    }
+  } catch (const zorvik::RuntimeError& error) {
+    FUZZ_CHECK(!real);
+    FUZZ_CHECK(IsKnownError(error.number()));
+  }
+
   if (real) {
     const std::string formatted = zorvik::FormatDouble(*real);
     // The written-back form is the plain one: no grouping, no currency mark,

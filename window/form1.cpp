@@ -17,7 +17,10 @@ namespace {
 std::optional<std::string> NormalForm(Box box, std::string_view text) {
   try {
     if (box == Box::kText1) return FormatDouble(ParseDouble(text));
-    return FormatInteger(ParseInteger(text));
+    // Only the increase may carry its % sign, as RunCompute reads it.
+    const PercentSign percent_sign =
+        box == Box::kText3 ? PercentSign::kAccepted : PercentSign::kRefused;
+    return FormatInteger(ParseInteger(text, percent_sign));
   } catch (const RuntimeError&) {
     return std::nullopt;
   }

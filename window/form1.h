@@ -18,7 +18,7 @@ namespace zorvik {
 enum class Box {
   kText1,  // rent, read with ParseDouble
   kText2,  // years, read with ParseInteger
-  kText3,  // yearly increase in percent, read with ParseInteger
+  kText3,  // yearly increase in percent, read with ParseInteger, % accepted
   kText4,  // the schedule; the program alone writes it
 };
 

@@ -144,15 +144,18 @@ std::string ThousandToThe(int groups) {
   return text;
 }
 
-// How contracts, spreadsheets and Chinese input methods write amounts:
-// grouping, the yen and yuan signs, the ideographic full stop and line breaks
-// around a pasted cell. Each text is paired with its value, or with the error
-// it raises (0 means it is a number).
+// How contracts, spreadsheets, offices and Chinese input methods write
+// amounts: grouping, the yen and yuan signs, 万 and 亿, a percent sign, the
+// ideographic full stop and line breaks around a pasted cell. Each text is
+// paired with its value, or with the error it raises (0 means it is a
+// number), read with the percent sign refused unless the row accepts it.
 TEST(ParseDoubleTest, ReadsPastedSpellings) {
+  constexpr auto kPercent = PercentSign::kAccepted;
   const struct {
     std::string text;
     double expected;
     int error;
+    PercentSign percent_sign = PercentSign::kRefused;
   } cases[] = {
       // Grouping, only in the integer part and only well formed.
       {"1,000", 1000.0, 0},
@@ -181,7 +184,13 @@ TEST(ParseDoubleTest, ReadsPastedSpellings) {
       {"¥.5", 0.5, 0},
       {" ¥1E3 ", 1000.0, 0},
       {"-¥-5", 0, kErrorTypeMismatch},
-      {"¥ 5", 0, kErrorTypeMismatch},
+      {"¥ 5", 5.0, 0},
+      {"¥ 12,000.00", 12000.0, 0},
+      {"￥\u3000-5", -5.0, 0},
+      {"-¥\u00A05", -5.0, 0},
+      {"- ¥5", 0, kErrorTypeMismatch},
+      {"¥ ", 0, kErrorTypeMismatch},
+      {"¥\n5", 0, kErrorTypeMismatch},
       {"5¥", 0, kErrorTypeMismatch},
       {"¥¥5", 0, kErrorTypeMismatch},
       {"¥", 0, kErrorTypeMismatch},
@@ -196,11 +205,56 @@ TEST(ParseDoubleTest, ReadsPastedSpellings) {
       {"12,000元", 12000.0, 0},
       {"-5元", -5.0, 0},
       {"1000元 ", 1000.0, 0},
-      {"1000 元", 0, kErrorTypeMismatch},
+      {"1000 元", 1000.0, 0},
+      {"12,000.00 元", 12000.0, 0},
+      {"1000\u00A0元", 1000.0, 0},
+      {"1000\u3000\u3000元", 1000.0, 0},
+      {"1000\t元", 0, kErrorTypeMismatch},
+      {"1000\n元", 0, kErrorTypeMismatch},
+      {"1000元\u00A0", 0, kErrorTypeMismatch},
+      {"12 000", 0, kErrorTypeMismatch},
+      {"3500元/月", 0, kErrorTypeMismatch},
       {"元1000", 0, kErrorTypeMismatch},
       {"1000元元", 0, kErrorTypeMismatch},
       {"¥1000元", 0, kErrorTypeMismatch},
       {"元", 0, kErrorTypeMismatch},
+      // 万 and 亿 move the decimal point: never the binary product, which is
+      // 700.0000000000001 for 0.07 x 10000.
+      {"1.2万", 12000.0, 0},
+      {"1.2万元", 12000.0, 0},
+      {"1.2 万\u00A0元", 12000.0, 0},
+      {"0.07万", 700.0, 0},
+      {"3亿元", 300000000.0, 0},
+      {"0.29亿", 29000000.0, 0},
+      {"¥1.2万", 12000.0, 0},
+      {"−1.5万", -15000.0, 0},
+      {"1E3万", 1e7, 0},
+      {"1E300亿", 1e308, 0},
+      {"1E301亿", 0, kErrorOverflow},
+      {"1E-327万", 1e-323, 0},
+      {"万", 0, kErrorTypeMismatch},
+      {"1万万", 0, kErrorTypeMismatch},
+      {"1万亿", 0, kErrorTypeMismatch},
+      {"1元万", 0, kErrorTypeMismatch},
+      {"¥1万元", 0, kErrorTypeMismatch},
+      // U+2212, the minus sign of word processors, wherever - stands.
+      {"−5", -5.0, 0},
+      {"1E−1", 0.1, 0},
+      {"−−5", 0, kErrorTypeMismatch},
+      // A percent sign, only where the box reads one.
+      {"5%", 0, kErrorTypeMismatch},
+      {"5%", 5.0, 0, kPercent},
+      {"5.00%", 5.0, 0, kPercent},
+      {"５％", 5.0, 0, kPercent},
+      {"12.5 %", 12.5, 0, kPercent},
+      {"−5\u3000%", -5.0, 0, kPercent},
+      {"5\u00A0%", 5.0, 0, kPercent},
+      {"%", 0, kErrorTypeMismatch, kPercent},
+      {"5%%", 0, kErrorTypeMismatch, kPercent},
+      {"5\n%", 0, kErrorTypeMismatch, kPercent},
+      {"¥5%", 0, kErrorTypeMismatch, kPercent},
+      {"5%元", 0, kErrorTypeMismatch, kPercent},
+      {"5万%", 0, kErrorTypeMismatch, kPercent},
       // The ideographic full stop.
       {"1102。5", 1102.5, 0},
       {"。5", 0.5, 0},
@@ -217,10 +271,13 @@ TEST(ParseDoubleTest, ReadsPastedSpellings) {
       {ThousandToThe(103) + "元", 0, kErrorOverflow},  // 1E+309
       {ThousandToThe(102), 1e306, 0},
   };
-  for (const auto& [text, expected, error] : cases) {
-    EXPECT_EQ(ParseDoubleError(text), error) << text;
-    if (error == 0) {
-      EXPECT_EQ(ParseDouble(text), expected) << text;
+  for (const auto& row : cases) {
+    EXPECT_EQ(ErrorOf([&row] { ParseDouble(row.text, row.percent_sign); }),
+              row.error)
+        << row.text;
+    if (row.error == 0) {
+      EXPECT_EQ(ParseDouble(row.text, row.percent_sign), row.expected)
+          << row.text;
     }
   }
   // ParseInteger reads the same spellings and rounds as ever.
@@ -228,6 +285,11 @@ TEST(ParseDoubleTest, ReadsPastedSpellings) {
   EXPECT_EQ(ParseInteger("12,345.5元"), 12346);
   EXPECT_EQ(ParseInteger("32,767\r\n"), 32767);
   EXPECT_EQ(ParseIntegerError("32,768"), kErrorOverflow);
+  EXPECT_EQ(ParseInteger("1万"), 10000);
+  EXPECT_EQ(ParseIntegerError("4万"), kErrorOverflow);
+  EXPECT_EQ(ParseInteger("12.5%", kPercent), 12);
+  EXPECT_EQ(ParseInteger("5.00 ％", kPercent), 5);
+  EXPECT_EQ(ParseIntegerError("5%"), kErrorTypeMismatch);
 }
 
 TEST(ParseDoubleTest, TooLargeIsOverflowNotMismatch) {

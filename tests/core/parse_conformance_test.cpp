@@ -1,8 +1,8 @@
 // Runs ParseDouble over a public corpus of decimal strings with their
-// correctly rounded float64 bits. Each line: float16, float32 and float64 bits
-// in hex, then the string. Lines whose string is not a number in Zorvik's
-// grammar (hex floats, "inf", digit separators) must be rejected as type
-// mismatches instead.
+// correctly rounded float64 bits, plain and as currency cells ("¥ 1.5", "1.5
+// 元"). Each line: float16, float32 and float64 bits in hex, then the string.
+// Lines whose string is not a number in Zorvik's grammar (hex floats, "inf",
+// digit separators) must be rejected as type mismatches instead.
 
 #include <gtest/gtest.h>
 
@@ -65,6 +65,16 @@ TEST(ParseConformanceTest, CorpusParsesToTheListedBits) {
       } else {
         EXPECT_EQ(error, 0) << where << " " << text;
         EXPECT_EQ(BitsOf(value), bits) << where << " " << text;
+      }
+      // Written as currency cells write it, the number is the same.
+      for (const std::string& cell : {"¥\u00A0" + text, text + "\u3000元"}) {
+        try {
+          EXPECT_EQ(BitsOf(ParseDouble(cell)), BitsOf(value))
+              << where << " " << cell;
+          EXPECT_EQ(error, 0) << where << " " << cell;
+        } catch (const RuntimeError& e) {
+          EXPECT_EQ(e.number(), error) << where << " " << cell;
+        }
       }
       ++checked;
     }

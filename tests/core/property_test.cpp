@@ -104,9 +104,10 @@ Rents CoreSchedule(const ScheduleInputs& inputs, int listed) {
   return result;
 }
 
-std::string ParsedText(const std::string& text) {
+std::string ParsedText(const std::string& text,
+                       PercentSign percent_sign = PercentSign::kRefused) {
   try {
-    return ParseResultText(ParseDouble(text));
+    return ParseResultText(ParseDouble(text, percent_sign));
   } catch (const RuntimeError& error) {
     return error.number() == kErrorOverflow ? "overflow" : "not a number";
   }
@@ -226,9 +227,10 @@ TEST(PropertyTest, ParseDoubleRoundsLikeTheExactReference) {
   const Search search = CurrentSearch();
   if (!kHaveReference && !search.fixed)
     GTEST_SKIP() << "only the native build has MPFR";
-  CompareWithReference(ParseCases(search.seed, kParseCases * search.scale),
-                       kParseExpectations, search.fixed, &ParsedText,
-                       kReferenceParse, &Quoted);
+  CompareWithReference(
+      ParseCases(search.seed, kParseCases * search.scale), kParseExpectations,
+      search.fixed, [](const std::string& text) { return ParsedText(text); },
+      kReferenceParse, &Quoted);
 }
 
 TEST(PropertyTest, FormatDoubleRoundsLikeTheExactReference) {
@@ -238,6 +240,49 @@ TEST(PropertyTest, FormatDoubleRoundsLikeTheExactReference) {
   CompareWithReference(FormatCases(search.seed, kFormatCases * search.scale),
                        kFormatExpectations, search.fixed, &FormatDouble,
                        kReferenceFormat, &Literal);
+}
+
+// The same cases written as offices write amounts: the point moved back by
+// the places that 万 or 亿 move it forward, blanks before the marks, U+2212
+// for the minus sign, a % where the increase box reads one. Each must give
+// exactly the plain case's double.
+TEST(PropertyTest, OfficeSpellingsRoundLikeTheExactReference) {
+  const Search search = CurrentSearch();
+  if (!kHaveReference && !search.fixed)
+    GTEST_SKIP() << "only the native build has MPFR";
+  const struct {
+    std::string_view prefix;
+    std::string_view suffix;
+    int places;
+    PercentSign percent_sign;
+  } dressings[] = {
+      {"", "万", 4, PercentSign::kRefused},
+      {"¥ ", "\u00A0亿", 8, PercentSign::kRefused},
+      {"", "\u3000万 元", 4, PercentSign::kRefused},
+      {"", " ％", 0, PercentSign::kAccepted},
+  };
+  const std::vector<std::string> cases =
+      ParseCases(search.seed, kParseCases * search.scale);
+  for (const auto& dressing : dressings) {
+    const auto dressed = [&dressing](const std::string& text) {
+      const bool negative = text.front() == '-';
+      std::string plain = text.substr(negative ? 1 : 0);
+      const std::size_t e = plain.find_first_of("eE");
+      const long long exponent =
+          (e == std::string::npos ? 0 : std::stoll(plain.substr(e + 1))) -
+          dressing.places;
+      plain = plain.substr(0, e) + "e" + std::to_string(exponent);
+      return std::string(dressing.prefix) + (negative ? "−" : "") + plain +
+             std::string(dressing.suffix);
+    };
+    CompareWithReference(
+        cases, kParseExpectations, search.fixed,
+        [&](const std::string& text) {
+          return ParsedText(dressed(text), dressing.percent_sign);
+        },
+        kReferenceParse,
+        [&](const std::string& text) { return Quoted(dressed(text)); });
+  }
 }
 
 // The integer way of rounding to digits is the web build's; natively it is

@@ -155,6 +155,9 @@ TEST(RunComputeTest, RoundsYearsAndPercent) {
   ASSERT_TRUE(outcome.normal_forms.has_value());
   EXPECT_EQ(*outcome.normal_forms, (NormalForms{"100", "4", "12"}));
   EXPECT_EQ(outcome.schedule, Entries({"100", "112", "125.44", "140.4928"}));
+  // Written as offices write them, and still written back plain.
+  EXPECT_EQ(RunCompute("1.2万元", "0.0003万", "12.5 %").normal_forms,
+            (NormalForms{"12000", "3", "12"}));
 }
 
 TEST(RunComputeTest, ZeroYearsGivesAnEmptySchedule) {
@@ -176,6 +179,10 @@ TEST(RunComputeTest, ReadingErrorsStopBeforeAnythingIsProduced) {
       {"1000", "40000", "5", kErrorOverflow},
       {"1000", "3", "", kErrorTypeMismatch},
       {"1000", "3", "32768", kErrorOverflow},
+      // Only the percent may carry a % sign; 万 is read in every box.
+      {"5%", "3", "5", kErrorTypeMismatch},
+      {"1000", "5%", "5", kErrorTypeMismatch},
+      {"1000", "4万", "5%", kErrorOverflow},
   };
   for (const auto& [rent, years, percent, number] : cases) {
     const ComputeOutcome outcome = RunCompute(rent, years, percent);

@@ -27,7 +27,8 @@ bool Converts(int box, const QString& text) {
     if (box == 1) {
       ParseDouble(text.toStdString());
     } else {
-      ParseInteger(text.toStdString());
+      ParseInteger(text.toStdString(),
+                   box == 3 ? PercentSign::kAccepted : PercentSign::kRefused);
     }
     return true;
   } catch (const RuntimeError&) {
@@ -46,10 +47,10 @@ class RandomText {
   // One character, biased towards what makes numbers so that texts grow.
   QString Character() {
     static const char16_t kInteresting[] = {
-        u'0',   u'1',   u'5',   u'9',   u'.',   u'-',   u'+',
-        u'e',   u'E',   u' ',   u'\t',  0xFF10, 0xFF15, 0xFF0E,
-        0xFF0D, 0x3000, 0x200F, 0x200B, 0xFEFF, 0xD800, 0xDC00,
-        0x0000, 0x007F, u'\n',  u'\r',  0x4E00, 0x79DF, u','};
+        u'0',   u'1',   u'5',   u'9',   u'.',   u'-',   u'+',   u'e',
+        u'E',   u' ',   u'\t',  0xFF10, 0xFF15, 0xFF0E, 0xFF0D, 0x3000,
+        0x200F, 0x200B, 0xFEFF, 0xD800, 0xDC00, 0x0000, 0x007F, u'\n',
+        u'\r',  0x4E00, 0x79DF, u',',   u'%',   0x4E07, 0x2212, 0x00A0};
     switch (Below(6)) {
       case 0:
       case 1:

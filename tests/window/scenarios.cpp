@@ -283,6 +283,15 @@ std::vector<Scenario> MakeScenarios() {
       {"yuan_amount_computes",
        {PasteInto("Text1", "12,000元"), Compute()},
        {.texts = Inputs("12000", "0", "0")}},
+      // As offices write them: 万 in any box, a % sign in the increase only.
+      {"office_amounts_compute_and_are_written_plain",
+       {TypeInto("Text2", "2"), TypeInto("Text3", "5%"),
+        PasteInto("Text1", "1.2万元"), Compute()},
+       {.texts =
+            Boxes("12000", "2", "5", Entry(1, "12000") + Entry(2, "12600"))}},
+      {"percent_sign_in_rent_or_years_resets",
+       {TypeInto("Text1", "5%"), TypeInto("Text2", "5%")},
+       {.texts = Inputs("0", "0", "0")}},
       {"full_stop_whatever_the_locale",
        Then(Enter("1102.5", "2", "10"),
             {Compute(), PasteInto("Text2", "1102,5")}),
