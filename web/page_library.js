@@ -132,11 +132,36 @@ mergeInto(LibraryManager.library, {
       element.setAttribute('autocorrect', 'off');
       element.setAttribute('autocapitalize', 'off');
       // What an input method is still composing is judged once committed.
+      // A composition ends because the focus is leaving when the pointer
+      // went down elsewhere first (Chromium commits it then, before the
+      // blur) or the box has lost the focus already (as in Firefox).
+      let leaving = false;
+      let composing = false;
+      element.addEventListener('compositionstart', () => {
+        leaving = false;
+        composing = true;
+        _zorvik_composition_started(row);
+      });
+      // An engine that keeps the composition open past the blur has lost it
+      // to the focus all the same.
+      element.addEventListener('blur', () => {
+        if (composing) {
+          composing = false;
+          _zorvik_composition_ended(row, 2);
+        }
+      });
+      addEventListener('pointerdown', (event) => {
+        if (event.target !== element) leaving = true;
+      }, true);
       element.addEventListener('input', (event) => {
         if (!event.isComposing) _zorvik_text_changed(row);
       });
-      element.addEventListener('compositionend', () => {
-        _zorvik_text_changed(row);
+      element.addEventListener('compositionend', (event) => {
+        const left =
+            !composing || leaving || document.activeElement !== element;
+        composing = false;
+        const how = left ? 'left' : event.data ? 'committed' : 'abandoned';
+        _zorvik_composition_ended(row, {committed: 0, abandoned: 1, left: 2}[how]);
       });
       // Browsers differ on a pasted or dropped text of several lines in a
       // one-line box: some make the breaks spaces, some drop them and join
