@@ -132,23 +132,25 @@ mergeInto(LibraryManager.library, {
       element.setAttribute('autocorrect', 'off');
       element.setAttribute('autocapitalize', 'off');
       // What an input method is still composing is judged once committed.
-      // A composition ends because the focus is leaving when the pointer
-      // went down elsewhere first (Chromium commits it then, before the
-      // blur) or the box has lost the focus already (as in Firefox).
-      let leaving = false;
+      // A composition that ends as the focus leaves is told apart from one
+      // the user commits in place only once the focus has gone: Chromium
+      // ends it first and blurs the box after, and a pointer going down
+      // elsewhere is the first sign. An engine that keeps the composition
+      // open past the blur has lost it to the focus all the same.
       let composing = false;
+      let leaving = false;
+      let ending = null;  // how the last composition ended, until told
+      const tellEnd = () => {
+        if (ending === null) return;
+        const how = ending();
+        ending = null;
+        _zorvik_composition_ended(row, how);
+      };
       element.addEventListener('compositionstart', () => {
-        leaving = false;
+        tellEnd();
         composing = true;
+        leaving = false;
         _zorvik_composition_started(row);
-      });
-      // An engine that keeps the composition open past the blur has lost it
-      // to the focus all the same.
-      element.addEventListener('blur', () => {
-        if (composing) {
-          composing = false;
-          _zorvik_composition_ended(row, 2);
-        }
       });
       addEventListener('pointerdown', (event) => {
         if (event.target !== element) leaving = true;
@@ -157,11 +159,21 @@ mergeInto(LibraryManager.library, {
         if (!event.isComposing) _zorvik_text_changed(row);
       });
       element.addEventListener('compositionend', (event) => {
-        const left =
-            !composing || leaving || document.activeElement !== element;
+        const data = event.data;
+        const wasComposing = composing;
         composing = false;
-        const how = left ? 'left' : event.data ? 'committed' : 'abandoned';
-        _zorvik_composition_ended(row, {committed: 0, abandoned: 1, left: 2}[how]);
+        // Form1::Ending: 0 committed, 1 abandoned, 2 the focus left.
+        ending = () =>
+            !wasComposing || leaving || document.activeElement !== element ?
+            2 :
+            data ? 0 : 1;
+        setTimeout(tellEnd);
+      });
+      element.addEventListener('blur', () => {
+        if (!composing && ending === null) return;
+        composing = false;
+        ending = () => 2;
+        tellEnd();
       });
       // Browsers differ on a pasted or dropped text of several lines in a
       // one-line box: some make the breaks spaces, some drop them and join
