@@ -18,6 +18,7 @@
 #include <QTest>
 #include <QTextCursor>
 #include <QTimer>
+#include <algorithm>
 #include <memory>
 
 #include "qt/form1_window.h"
@@ -93,14 +94,11 @@ bool InputContextFocused() {
                                      "org.fcitx.Fcitx.Controller1",
                                      "DebugInfo"),
       QDBus::Block, 1000);
-  for (const QString& line :
-       reply.arguments().value(0).toString().split(u'\n')) {
-    if (line.contains(u"program:qt_scenario_test") &&
-        line.contains(u"focus:1")) {
-      return true;
-    }
-  }
-  return false;
+  const QStringList lines = reply.arguments().value(0).toString().split(u'\n');
+  return std::ranges::any_of(lines, [](const QString& line) {
+    return line.contains(u"program:qt_scenario_test") &&
+           line.contains(u"focus:1");
+  });
 }
 
 class QtHost : public ScenarioHost {
