@@ -105,6 +105,9 @@ Form1Window::Form1Window(QWidget* parent) : QWidget(parent) {
     inputs_[i]->SetPasteJudge([this, box](const QString& text) {
       return form_.GuardPaste(box, text.toStdString());
     });
+    inputs_[i]->SetCompositionReports(
+        [this, box] { form_.CompositionStart(box); },
+        [this, box](Form1::Ending how) { form_.CompositionEnd(box, how); });
   }
   connect(command1_, &QPushButton::clicked, this,
           [this] { form_.Command1Click(); });
@@ -216,6 +219,10 @@ bool Form1Window::HasFocus(Box box) const {
 
 void Form1Window::SelectAll(Box box) {
   if (box != Box::kText4) Input(box)->selectAll();
+}
+
+void Form1Window::AbandonComposition(Box box) {
+  if (box != Box::kText4) Input(box)->AbandonComposition();
 }
 
 void Form1Window::ShowContactNote() { contact_note_->setVisible(true); }

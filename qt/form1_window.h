@@ -40,6 +40,7 @@ class Form1Window : public QWidget, private FormControls {
                      std::string_view text) override;
   bool HasFocus(Box box) const override;
   void SelectAll(Box box) override;
+  void AbandonComposition(Box box) override;
   void ShowContactNote() override;
   void SetBusy(bool busy) override;
   void ShowErrorReport(int number) override;

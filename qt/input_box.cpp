@@ -2,6 +2,8 @@
 
 #include <QDropEvent>
 #include <QGuiApplication>
+#include <QInputMethod>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
@@ -110,6 +112,69 @@ void InputBox::dropEvent(QDropEvent* event) {
   InsertPasted(data->text());
   setFocus(Qt::MouseFocusReason);
   event->acceptProposedAction();
+}
+
+void InputBox::inputMethodEvent(QInputMethodEvent* event) {
+  const bool preedit = !event->preeditString().isEmpty();
+  if (preedit && !composing_) {
+    ReportCompositionEnd();
+    composing_ = true;
+    // Before the line edit takes the event: it deletes the selection that
+    // the composition replaces, and the guard must not judge what is left.
+    if (composition_started_) composition_started_();
+  }
+  QLineEdit::inputMethodEvent(event);
+  if (composing_ && !preedit) {
+    composing_ = false;
+    ending_ = event->commitString().isEmpty() ? Form1::Ending::kAbandoned
+                                              : Form1::Ending::kCommitted;
+    // When the focus is on its way to another control, Qt has the method
+    // commit before it tells this box (FocusAboutToChange), in the same
+    // call; a commit of the user's own is followed by no such thing.
+    QMetaObject::invokeMethod(
+        this, [this] { ReportCompositionEnd(); }, Qt::QueuedConnection);
+  }
+}
+
+bool InputBox::event(QEvent* event) {
+  if (event->type() == QEvent::FocusAboutToChange) LeaveComposition();
+  return QLineEdit::event(event);
+}
+
+void InputBox::focusOutEvent(QFocusEvent* event) {
+  LeaveComposition();
+  QLineEdit::focusOutEvent(event);
+}
+
+void InputBox::LeaveComposition() {
+  if (composing_) {
+    // A method that keeps its composition open as the focus leaves would
+    // leave pinyin in a box nobody types in.
+    AbandonComposition();
+  } else if (!ending_) {
+    return;
+  }
+  ending_ = Form1::Ending::kFocusLeft;
+  ReportCompositionEnd();
+}
+
+void InputBox::ReportCompositionEnd() {
+  if (!ending_) return;
+  const Form1::Ending how = *ending_;
+  ending_.reset();
+  if (composition_ended_) composition_ended_(how);
+}
+
+void InputBox::AbandonComposition() {
+  ending_.reset();
+  if (!composing_) return;
+  composing_ = false;
+  const QSignalBlocker no_change_report(this);
+  if (hasFocus()) QGuiApplication::inputMethod()->reset();
+  // A method that answers the reset commits or clears its preedit itself;
+  // this clears what one that does not answer left.
+  QInputMethodEvent clear;
+  QLineEdit::inputMethodEvent(&clear);
 }
 
 }  // namespace zorvik::qt

@@ -4,7 +4,10 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <functional>
+#include <optional>
 #include <utility>
+
+#include "window/form1.h"
 
 namespace zorvik::qt {
 
@@ -23,6 +26,18 @@ class InputBox : public QLineEdit {
 
   InputBox(const QString& text, QWidget* parent);
 
+  // Tells `started` when an input method starts composing here and `ended`
+  // how its composition ended, once that is known: a commit the method makes
+  // as the focus leaves comes just before the box hears that it is leaving.
+  void SetCompositionReports(std::function<void()> started,
+                             std::function<void(Form1::Ending)> ended) {
+    composition_started_ = std::move(started);
+    composition_ended_ = std::move(ended);
+  }
+  // Drops a composition still open or not yet reported, with no report and
+  // no change reported: the box keeps only what was committed.
+  void AbandonComposition();
+
   // Sends every paste through `judge` before the box takes it.
   void SetPasteJudge(PasteJudge judge) { paste_judge_ = std::move(judge); }
   // Holds `before`, then `text` as one edit that undo takes back to
@@ -35,13 +50,25 @@ class InputBox : public QLineEdit {
   void contextMenuEvent(QContextMenuEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
   // Replaces the selection with what a paste of `text` leaves, as one edit.
   void InsertPasted(const QString& text);
   void PasteFrom(QClipboard::Mode mode);
 
+  // The composition ends, or ended, because the focus is leaving.
+  void LeaveComposition();
+  void ReportCompositionEnd();
+
   PasteJudge paste_judge_;
+  std::function<void()> composition_started_;
+  std::function<void(Form1::Ending)> composition_ended_;
+  bool composing_ = false;
+  // How the last composition ended, until that is reported.
+  std::optional<Form1::Ending> ending_;
 };
 
 }  // namespace zorvik::qt

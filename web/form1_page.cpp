@@ -173,6 +173,23 @@ void Form1Page::TextChanged(int row) {
   }
 }
 
+void Form1Page::CompositionStarted(int row) {
+  for (std::size_t i = 0; i < 3; ++i) {
+    if (Row(kBoxNames[i]) == row) form_.CompositionStart(static_cast<Box>(i));
+  }
+}
+
+void Form1Page::CompositionEnded(int row, int how) {
+  constexpr int kFocusLeft = static_cast<int>(Form1::Ending::kFocusLeft);
+  if (how < 0 || how > kFocusLeft) return;
+  for (std::size_t i = 0; i < 3; ++i) {
+    if (Row(kBoxNames[i]) == row) {
+      form_.CompositionEnd(static_cast<Box>(i),
+                           static_cast<Form1::Ending>(how));
+    }
+  }
+}
+
 bool Form1Page::Pasted(int row, std::string_view text) {
   for (std::size_t i = 0; i < 3; ++i) {
     if (Row(kBoxNames[i]) == row) {
@@ -263,6 +280,11 @@ void Form1Page::ReplaceByEdit(Box box, std::string_view before,
   zv_replace_input_text(Row(box), before.data(), before.size(), text.data(),
                         text.size());
 }
+
+// A page cannot take a composition from the browser's input method. A click
+// on a button has the browser end it before the click, as the focus leaves,
+// so no composition is open by the time a button acts.
+void Form1Page::AbandonComposition(Box /*box*/) {}
 
 bool Form1Page::HasFocus(Box box) const { return zv_has_focus(Row(box)); }
 

@@ -31,6 +31,10 @@ class Form1Page : private FormControls {
   // the whole text the box would hold after it. True lets it in.
   bool Pasted(int row, std::string_view text);
   void Clicked(int row);
+  // An input method's composition in an input box starts, and ends `how`
+  // (a Form1::Ending by its number).
+  void CompositionStarted(int row);
+  void CompositionEnded(int row, int how);
 
   Form1& form() { return form_; }
   // What the program last wrote into the output box, whatever it shows.
@@ -59,6 +63,7 @@ class Form1Page : private FormControls {
                      std::string_view text) override;
   bool HasFocus(Box box) const override;
   void SelectAll(Box box) override;
+  void AbandonComposition(Box box) override;
   void ShowContactNote() override;
   void SetBusy(bool busy) override;
   void ShowErrorReport(int number) override;

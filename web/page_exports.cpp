@@ -17,6 +17,15 @@ void zorvik_text_changed(int row) {
   zorvik::web::Form1Page::Instance().TextChanged(row);
 }
 
+void zorvik_composition_started(int row) {
+  zorvik::web::Form1Page::Instance().CompositionStarted(row);
+}
+
+// `how` is a Form1::Ending: 0 committed, 1 abandoned, 2 the focus left.
+void zorvik_composition_ended(int row, int how) {
+  zorvik::web::Form1Page::Instance().CompositionEnded(row, how);
+}
+
 // A paste of `length` bytes of UTF-8 at `text`, the whole text the box would
 // hold after it: true lets the paste in.
 bool zorvik_pasted(int row, const char* text, std::size_t length) {

@@ -132,11 +132,48 @@ mergeInto(LibraryManager.library, {
       element.setAttribute('autocorrect', 'off');
       element.setAttribute('autocapitalize', 'off');
       // What an input method is still composing is judged once committed.
+      // A composition that ends as the focus leaves is told apart from one
+      // the user commits in place only once the focus has gone: Chromium
+      // ends it first and blurs the box after, and a pointer going down
+      // elsewhere is the first sign. An engine that keeps the composition
+      // open past the blur has lost it to the focus all the same.
+      let composing = false;
+      let leaving = false;
+      let ending = null;  // how the last composition ended, until told
+      const tellEnd = () => {
+        if (ending === null) return;
+        const how = ending();
+        ending = null;
+        _zorvik_composition_ended(row, how);
+      };
+      element.addEventListener('compositionstart', () => {
+        tellEnd();
+        composing = true;
+        leaving = false;
+        _zorvik_composition_started(row);
+      });
+      addEventListener('pointerdown', (event) => {
+        if (event.target !== element) leaving = true;
+      }, true);
       element.addEventListener('input', (event) => {
         if (!event.isComposing) _zorvik_text_changed(row);
       });
-      element.addEventListener('compositionend', () => {
-        _zorvik_text_changed(row);
+      element.addEventListener('compositionend', (event) => {
+        const data = event.data;
+        const wasComposing = composing;
+        composing = false;
+        // Form1::Ending: 0 committed, 1 abandoned, 2 the focus left.
+        ending = () =>
+            !wasComposing || leaving || document.activeElement !== element ?
+            2 :
+            data ? 0 : 1;
+        setTimeout(tellEnd);
+      });
+      element.addEventListener('blur', () => {
+        if (!composing && ending === null) return;
+        composing = false;
+        ending = () => 2;
+        tellEnd();
       });
       // Browsers differ on a pasted or dropped text of several lines in a
       // one-line box: some make the breaks spaces, some drop them and join

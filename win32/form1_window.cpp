@@ -1,6 +1,7 @@
 #include "win32/form1_window.h"
 
 #include <commctrl.h>
+#include <imm.h>
 #include <objbase.h>
 
 #include <algorithm>
@@ -30,7 +31,11 @@ constexpr DWORD kWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
 constexpr UINT_PTR kKeySubclassId = 1;
-constexpr UINT_PTR kFocusSubclassId = 3;  // 2 is the accessible name's
+constexpr UINT_PTR kFocusSubclassId = 3;        // 2 is the accessible name's
+constexpr UINT_PTR kCompositionSubclassId = 5;  // 4 is the paste judge's
+// Posted to an input box when a composition ends, to judge it once the box
+// has taken what it committed.
+constexpr UINT kCompositionEnded = WM_APP + 1;
 
 // Tab and Esc belong to the window, not to the multi-line output box (which
 // would otherwise keep them), and Ctrl+A selects everything in every box, as
@@ -54,6 +59,14 @@ LRESULT CALLBACK NoteFocus(HWND hwnd, UINT message, WPARAM wparam,
                            LPARAM lparam, UINT_PTR /*id*/, DWORD_PTR data) {
   if (message == WM_SETFOCUS) *reinterpret_cast<HWND*>(data) = hwnd;
   return DefSubclassProc(hwnd, message, wparam, lparam);
+}
+
+// Has the input method drop the composition under way in `edit`.
+void CancelComposition(HWND edit) {
+  if (HIMC context = ImmGetContext(edit)) {
+    ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_CANCEL, 0);
+    ImmReleaseContext(edit, context);
+  }
 }
 
 // The window's outer size for its client area of the layout at `dpi`, grown
@@ -199,7 +212,11 @@ void Form1Window::CreateControls() {
       SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
       SetWindowSubclass(control, &BoxKeys, kKeySubclassId, 0);
     }
-    if (row.kind == ControlKind::kInputBox) JudgePastes(control, paste_judge_);
+    if (row.kind == ControlKind::kInputBox) {
+      JudgePastes(control, paste_judge_);
+      SetWindowSubclass(control, &WatchComposition, kCompositionSubclassId,
+                        reinterpret_cast<DWORD_PTR>(this));
+    }
     if (row.kind == ControlKind::kOutputBox) {
       CopySchedulesAsTables(control);
       SelectRentsWhole(control);
@@ -376,6 +393,63 @@ void Form1Window::OnCommand(int id, int code) {
   }
 }
 
+LRESULT CALLBACK Form1Window::WatchComposition(HWND edit, UINT message,
+                                               WPARAM wparam, LPARAM lparam,
+                                               UINT_PTR /*id*/,
+                                               DWORD_PTR data) {
+  auto& self = *reinterpret_cast<Form1Window*>(data);
+  const std::string_view name = self.NameOf(edit);
+  const auto named = std::find(kBoxNames.begin(), kBoxNames.begin() + 3, name);
+  if (named == kBoxNames.begin() + 3) {
+    return DefSubclassProc(edit, message, wparam, lparam);
+  }
+  const auto box = static_cast<Box>(named - kBoxNames.begin());
+  switch (message) {
+    case WM_IME_STARTCOMPOSITION:
+      self.composition_committed_ = false;
+      self.form_.CompositionStart(box);
+      break;
+    case WM_IME_COMPOSITION:
+      if ((lparam & GCS_RESULTSTR) != 0) self.composition_committed_ = true;
+      break;
+    case WM_IME_ENDCOMPOSITION: {
+      // The control takes the composition out of its text first.
+      const LRESULT result = DefSubclassProc(edit, message, wparam, lparam);
+      if (self.composition_abandoned_) return result;
+      if (self.composition_leaving_) {
+        self.form_.CompositionEnd(box, Form1::Ending::kFocusLeft);
+      } else {
+        // What was committed may still be on its way as characters
+        // (WM_IME_CHAR, posted): the end is judged after them.
+        PostMessageW(edit, kCompositionEnded, 0, 0);
+      }
+      return result;
+    }
+    case kCompositionEnded:
+      if (self.form_.Composing(box)) {
+        self.form_.CompositionEnd(box, self.composition_committed_
+                                           ? Form1::Ending::kCommitted
+                                           : Form1::Ending::kAbandoned);
+      }
+      return 0;
+    case WM_KILLFOCUS:
+      // What is still composed as the focus leaves is dropped rather than
+      // committed: the user was reaching for a button or another box.
+      if (self.form_.Composing(box)) {
+        self.composition_leaving_ = true;
+        CancelComposition(edit);
+        self.composition_leaving_ = false;
+        if (self.form_.Composing(box)) {
+          self.form_.CompositionEnd(box, Form1::Ending::kFocusLeft);
+        }
+      }
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(edit, message, wparam, lparam);
+}
+
 void Form1Window::PressFocusedButton() {
   // With no default button, the window hears Enter as IDOK wherever the
   // focus is. A button that has the focus is pressed by it, as by Space;
@@ -448,6 +522,12 @@ bool Form1Window::HasFocus(Box box) const {
 
 void Form1Window::SelectAll(Box box) {
   SendMessageW(BoxWindow(box), EM_SETSEL, 0, -1);
+}
+
+void Form1Window::AbandonComposition(Box box) {
+  const bool abandoned = std::exchange(composition_abandoned_, true);
+  CancelComposition(BoxWindow(box));
+  composition_abandoned_ = abandoned;
 }
 
 void Form1Window::ShowContactNote() {

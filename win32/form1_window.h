@@ -78,11 +78,18 @@ class Form1Window : private FormControls {
                      std::string_view text) override;
   bool HasFocus(Box box) const override;
   void SelectAll(Box box) override;
+  void AbandonComposition(Box box) override;
   void ShowContactNote() override;
   void SetBusy(bool busy) override;
   void ShowErrorReport(int number) override;
 
   HWND BoxWindow(Box box) const;
+  // Tells Form1 of the input method's compositions in an input box (`data`
+  // is the window): the edit control shows one in its text until it ends,
+  // reporting each step as a change of its text.
+  static LRESULT CALLBACK WatchComposition(HWND edit, UINT message,
+                                           WPARAM wparam, LPARAM lparam,
+                                           UINT_PTR id, DWORD_PTR data);
   // A paste into an input box, judged by the box's guard before the box
   // takes it.
   bool JudgePaste(HWND edit, const std::wstring& text);
@@ -99,6 +106,12 @@ class Form1Window : private FormControls {
   HCURSOR cursor_before_busy_ = nullptr;
   bool writing_ = false;     // inside SetText: the EN_CHANGE is the program's
   std::string output_text_;  // Text4 exactly as written
+  // The composition under way committed something (GCS_RESULTSTR).
+  bool composition_committed_ = false;
+  // A composition that ends now ends because the focus is leaving, or
+  // because Form1 dropped it and ends it itself.
+  bool composition_leaving_ = false;
+  bool composition_abandoned_ = false;
   PasteJudge paste_judge_ = [this](HWND edit, const std::wstring& text) {
     return JudgePaste(edit, text);
   };

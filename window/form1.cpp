@@ -37,7 +37,41 @@ std::size_t CharacterCount(std::string_view text) {
 void Form1::FormLoad() { compute_count_ = 0; }
 
 void Form1::InputGuard(Box box) {
-  if (box != Box::kText4) Guard(box, controls_.Text(box), Change::kUser);
+  if (box == Box::kText4 || Composing(box)) return;
+  Guard(box, controls_.Text(box), Change::kUser);
+}
+
+void Form1::CompositionStart(Box box) {
+  if (box != Box::kText4) composing_[static_cast<std::size_t>(box)] = true;
+}
+
+void Form1::CompositionEnd(Box box, Ending how) {
+  if (box == Box::kText4) return;
+  // The end of one already ended, by a button or as the focus left: some
+  // methods commit late, after the focus has gone.
+  if (!Composing(box)) how = Ending::kFocusLeft;
+  composing_[static_cast<std::size_t>(box)] = false;
+  const std::string text = controls_.Text(box);
+  const std::string& good = good_texts_[static_cast<std::size_t>(box)];
+  if (how == Ending::kCommitted ||
+      (NormalForm(box, text) && how == Ending::kFocusLeft)) {
+    Guard(box, text, Change::kUser);
+    return;
+  }
+  // Abandoned, or a non-number left behind by a focus on its way out: the
+  // box holds its number again, whatever the composition had replaced.
+  if (text == good) return;
+  ReplaceByEdit(box, std::string(good));
+  if (controls_.HasFocus(box)) controls_.SelectAll(box);
+}
+
+void Form1::AbandonCompositions() {
+  for (std::size_t i = 0; i < composing_.size(); ++i) {
+    if (!composing_[i]) continue;
+    const auto box = static_cast<Box>(i);
+    controls_.AbandonComposition(box);
+    CompositionEnd(box, Ending::kFocusLeft);
+  }
 }
 
 bool Form1::GuardPaste(Box box, std::string_view text) {
@@ -91,6 +125,8 @@ void Form1::WriteBox(Box box, std::string_view text) {
 }
 
 void Form1::Command1Click() {
+  // What a composition still open would replace is not the user's yet.
+  AbandonCompositions();
   controls_.SetBusy(true);
   const ComputeOutcome outcome =
       RunCompute(controls_.Text(Box::kText1), controls_.Text(Box::kText2),
@@ -116,6 +152,7 @@ void Form1::Command1Click() {
 }
 
 void Form1::Command2Click() {
+  AbandonCompositions();
   // Each input's guard turns the empty text into "0" at once.
   WriteBox(Box::kText1, "");
   WriteBox(Box::kText2, "");

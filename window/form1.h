@@ -47,6 +47,10 @@ class FormControls {
   // Selects the whole text, so that the next key replaces it.
   virtual void SelectAll(Box box) = 0;
   virtual void ShowContactNote() = 0;
+  // Ends the input method's composition in an input box at once, dropping
+  // what it had not committed, and forgets it without reporting a change:
+  // the box holds only what was committed before it.
+  virtual void AbandonComposition(Box box) = 0;
   // Shows a wait cursor while `busy`.
   virtual void SetBusy(bool busy) = 0;
   // The report of an error no handler traps: modal, returns once dismissed.
@@ -82,6 +86,28 @@ class Form1 {
   // box lays out a line longer than anyone reads, which some platforms' edit
   // controls take minutes over.
   bool GuardPaste(Box box, std::string_view text);
+  // How an input method's composition ended.
+  enum class Ending {
+    kCommitted,  // the user chose what it committed (a candidate, Enter)
+    kAbandoned,  // the user dropped it (Esc): nothing was committed
+    kFocusLeft,  // the focus left the box, and the method committed or
+                 // dropped what it held on its way out
+  };
+  // An input method starts composing in an input box. Until the composition
+  // ends, the box's text belongs to the method (the selection it replaced,
+  // pinyin and candidates shown in it), so the box's guard judges nothing.
+  void CompositionStart(Box box);
+  // The composition has ended and the box holds what it committed. The guard
+  // judges that as it judges typing, except that no composition costs the
+  // number the box held before it: an abandoned one gives it back, and so
+  // does one that committed a non-number as the focus left (the user was
+  // reaching for a button or another box, not writing that word), or after a
+  // button had ended it.
+  void CompositionEnd(Box box, Ending how);
+  bool Composing(Box box) const {
+    return composing_[static_cast<std::size_t>(box)];
+  }
+
   void Command1Click();  // compute
   void Command2Click();  // clear
 
@@ -104,11 +130,17 @@ class Form1 {
   // undo brings back; `text` is its good text from then on.
   void ReplaceByEdit(Box box, const std::string& text);
 
+  // Ends every composition still open before a button acts on the boxes.
+  void AbandonCompositions();
+
   FormControls& controls_;
   std::int16_t compute_count_ = 0;
   // The last text of Text1..Text3 that converted, the layout's "0" at first:
   // what the box held before a change the guard refuses.
   std::array<std::string, 3> good_texts_ = {"0", "0", "0"};
+  // Text1..Text3 while an input method composes in them. The good text is
+  // the one from before the composition all through it.
+  std::array<bool, 3> composing_ = {};
 };
 
 }  // namespace zorvik

@@ -1,10 +1,15 @@
 // The scenario table on the Qt host: a real Form1Window on the offscreen
-// platform, driven by Qt Test's key and mouse events.
+// platform, driven by Qt Test's key and mouse events and an input method's
+// events. Under with-input-method the compositions are a real input method's
+// (fcitx5's pinyin), typed through the X server, and clicks are the server's.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -13,6 +18,7 @@
 #include <QTest>
 #include <QTextCursor>
 #include <QTimer>
+#include <algorithm>
 #include <memory>
 
 #include "qt/form1_window.h"
@@ -59,12 +65,59 @@ KeyStroke StrokeOf(Key key) {
   return {Qt::Key_unknown};
 }
 
+// The input method's events the window receives, as they come.
+class InputMethodEvents : public QObject {
+ public:
+  InputMethodEvents() { QApplication::instance()->installEventFilter(this); }
+  QString preedit;    // the last shown; "" once a composition ended
+  QString committed;  // everything committed so far
+  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+    if (event->type() == QEvent::InputMethod) {
+      const auto* im = static_cast<QInputMethodEvent*>(event);
+      preedit = im->preeditString();
+      committed += im->commitString();
+    }
+    return false;
+  }
+};
+
+// A real input method composes when the test runs under with-input-method.
+bool RealInputMethod() {
+  return !qEnvironmentVariableIsEmpty("ZORVIK_TEST_INPUT_METHOD");
+}
+
+// Whether fcitx5 has this program's input context and knows it has the
+// focus: keys typed before then reach the box without the input method.
+bool InputContextFocused() {
+  const QDBusMessage reply = QDBusConnection::sessionBus().call(
+      QDBusMessage::createMethodCall("org.fcitx.Fcitx5", "/controller",
+                                     "org.fcitx.Fcitx.Controller1",
+                                     "DebugInfo"),
+      QDBus::Block, 1000);
+  const QStringList lines = reply.arguments().value(0).toString().split(u'\n');
+  return std::ranges::any_of(lines, [](const QString& line) {
+    return line.contains(u"program:qt_scenario_test") &&
+           line.contains(u"focus:1");
+  });
+}
+
 class QtHost : public ScenarioHost {
  public:
   QtHost() {
     window_.show();
     window_.activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&window_));
+    // The plugin at times creates the window's input context without
+    // telling fcitx5 where the focus is; a focus given again tells it.
+    bool focused = !RealInputMethod();
+    for (int i = 0; i < 20 && !focused; ++i) {
+      focused = QTest::qWaitFor(InputContextFocused, 500);
+      if (QWidget* focus = QApplication::focusWidget(); !focused && focus) {
+        focus->clearFocus();
+        focus->setFocus(Qt::OtherFocusReason);
+      }
+    }
+    EXPECT_TRUE(focused) << "fcitx5 never had the focus";
   }
 
   void Focus(std::string_view control) override {
@@ -118,8 +171,49 @@ class QtHost : public ScenarioHost {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_V,
                     Qt::ControlModifier);
   }
+  void Compose(std::string_view pinyin) override {
+    const QString shown = FromUtf8(pinyin);
+    if (RealInputMethod()) {
+      QProcess::execute("xdotool", {"type", "--delay", "20", shown});
+      EXPECT_TRUE(QTest::qWaitFor([&] { return !im_.preedit.isEmpty(); }))
+          << "no preedit for " << pinyin;
+      return;
+    }
+    QInputMethodEvent event(
+        shown, {{QInputMethodEvent::Cursor, static_cast<int>(shown.size()), 1,
+                 QVariant()}});
+    QApplication::sendEvent(QApplication::focusWidget(), &event);
+  }
+  void Commit(std::string_view utf8) override {
+    if (RealInputMethod()) {
+      const QString before = im_.committed;
+      QProcess::execute("xdotool", {"key", utf8.empty() ? "Escape" : "space"});
+      EXPECT_TRUE(QTest::qWaitFor([&] { return im_.preedit.isEmpty(); }));
+      EXPECT_EQ(im_.committed.mid(before.size()).toStdString(), utf8);
+    } else {
+      QInputMethodEvent event;
+      event.setCommitString(FromUtf8(utf8));
+      QApplication::sendEvent(QApplication::focusWidget(), &event);
+    }
+    // The box hears of the end once the event loop has run.
+    QCoreApplication::processEvents();
+  }
   void Click(std::string_view button) override {
-    QTest::mouseClick(Widget<QPushButton>(button), Qt::LeftButton);
+    auto* target = Widget<QPushButton>(button);
+    if (!RealInputMethod()) {
+      QTest::mouseClick(target, Qt::LeftButton);
+      return;
+    }
+    // The X server's click: the focus leaves a box on the press, and the
+    // input method hears of it as it does from a person's.
+    int clicks = 0;
+    const auto counted = QObject::connect(target, &QPushButton::clicked,
+                                          [&clicks] { ++clicks; });
+    const QPoint centre = target->mapToGlobal(target->rect().center());
+    QProcess::execute("xdotool", {"mousemove", QString::number(centre.x()),
+                                  QString::number(centre.y()), "click", "1"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return clicks > 0; })) << button;
+    QObject::disconnect(counted);
   }
   void SelectOutput(int from, int to) override {
     // The document counts a block's break as one character, as the shown
@@ -201,6 +295,7 @@ class QtHost : public ScenarioHost {
   }
 
   ModalWatchdog watchdog_;
+  InputMethodEvents im_;
   Form1Window window_;
 };
 

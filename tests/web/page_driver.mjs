@@ -32,6 +32,22 @@ async function dismissReport() {
 
 const element = (name) => `#${name}`;
 
+// The page judges how a composition ended in a task of its own, once it can
+// tell whether the focus is leaving.
+async function afterEnd() {
+  await page.evaluate(() => new Promise((resolve) => setTimeout(resolve)));
+  return '';
+}
+
+// Chromium's DevTools session for the input method's commands, one a page.
+let ime = null;
+async function imeSession() {
+  if (ime?.page !== page) {
+    ime = {page, session: await page.context().newCDPSession(page)};
+  }
+  return ime.session;
+}
+
 const operations = {
   // "width x height", then " touch" for a touch screen's coarse pointer.
   async open(screen) {
@@ -90,6 +106,57 @@ const operations = {
     await page.evaluate((t) => navigator.clipboard.writeText(t), text);
     await page.keyboard.press('Control+V');
     return '';
+  },
+  // The input method composes `text` where the focus is: through Chromium's
+  // own input-method commands, elsewhere as the composition events an input
+  // method makes the engine dispatch, the box's text edited as it does.
+  async compose(text) {
+    if (engine.can('ime-composition')) {
+      await (await imeSession()).send('Input.imeSetComposition', {
+        text, selectionStart: text.length, selectionEnd: text.length});
+      return '';
+    }
+    await page.evaluate((preedit) => {
+      const box = document.activeElement;
+      let range = box.zvComposition;
+      if (!range) {
+        box.dispatchEvent(new CompositionEvent('compositionstart', {data: ''}));
+        range = [box.selectionStart, box.selectionEnd];
+      }
+      box.setRangeText(preedit, range[0], range[1], 'end');
+      box.zvComposition = [range[0], range[0] + preedit.length];
+      box.dispatchEvent(
+          new CompositionEvent('compositionupdate', {data: preedit}));
+      box.dispatchEvent(new InputEvent('input', {
+        isComposing: true, inputType: 'insertCompositionText', data: preedit}));
+    }, text);
+    return '';
+  },
+  // It commits `text`; "" abandons the composition.
+  async commit(text) {
+    if (engine.can('ime-composition')) {
+      const session = await imeSession();
+      if (text) {
+        await session.send('Input.insertText', {text});
+      } else {
+        await session.send('Input.imeSetComposition',
+                           {text: '', selectionStart: 0, selectionEnd: 0});
+      }
+      return afterEnd();
+    }
+    await page.evaluate((committed) => {
+      const box = document.activeElement;
+      const range = box.zvComposition;
+      if (!range) return;
+      delete box.zvComposition;
+      box.setRangeText(committed, range[0], range[1], 'end');
+      box.dispatchEvent(new InputEvent('input', {
+        isComposing: true, inputType: 'insertCompositionText',
+        data: committed}));
+      box.dispatchEvent(
+          new CompositionEvent('compositionend', {data: committed}));
+    }, text);
+    return afterEnd();
   },
   async click(name) {
     await page.click(element(name));

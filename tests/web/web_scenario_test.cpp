@@ -55,6 +55,8 @@ class WebHost : public ScenarioHost {
                              std::to_string(repeats)) == "1";
   }
   void Paste(std::string_view utf8) override { Drive("paste", utf8); }
+  void Compose(std::string_view pinyin) override { Drive("compose", pinyin); }
+  void Commit(std::string_view utf8) override { Drive("commit", utf8); }
   void Click(std::string_view button) override { Drive("click", button); }
   void SelectOutput(int from, int to) override {
     Drive("select_output", std::to_string(from) + ' ' + std::to_string(to));

@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+// After windows.h, which it needs.
+#include <imm.h>
+
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -199,8 +202,40 @@ class Win32Host : public ScenarioHost {
     ASSERT_TRUE(SetClipboardText(window_->hwnd(), text));
     Post(WM_CHAR, 0x16);  // Ctrl+V
   }
+  // Through the input context of the box with the focus, as an input
+  // method composes: the edit control hears of it by the WM_IME_ messages
+  // the system's input method sends it.
+  void Compose(std::string_view pinyin) override {
+    std::wstring text = ToUtf16(pinyin);
+    WithContext([&](HIMC context) {
+      ImmSetCompositionStringW(context, SCS_SETSTR, text.data(),
+                               static_cast<DWORD>(text.size() * 2), nullptr, 0);
+    });
+  }
+  void Commit(std::string_view utf8) override {
+    std::wstring text = ToUtf16(utf8);
+    WithContext([&](HIMC context) {
+      if (text.empty()) {
+        ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_CANCEL, 0);
+        return;
+      }
+      ImmSetCompositionStringW(context, SCS_SETSTR, text.data(),
+                               static_cast<DWORD>(text.size() * 2), nullptr, 0);
+      ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
+    });
+  }
   void Click(std::string_view button) override {
     SendMessageW(Window(button), BM_CLICK, 0, 0);
+    Deliver();
+  }
+
+  template <typename Use>
+  void WithContext(Use use) {
+    HWND focus = GetFocus();
+    HIMC context = ImmGetContext(focus);
+    ASSERT_NE(context, nullptr);
+    use(context);
+    ImmReleaseContext(focus, context);
     Deliver();
   }
 

@@ -48,6 +48,12 @@ class ScenarioHost {
   // the hold; returns whether one is still open once the key is up.
   virtual bool Hold(Key key, int repeats) = 0;
   virtual void Paste(std::string_view utf8) = 0;  // through the clipboard
+  // The input method composes where the focus is, in Chinese mode: it shows
+  // `pinyin` with its candidates until a commit.
+  virtual void Compose(std::string_view pinyin) = 0;
+  // The input method ends the composition, committing `utf8`, its first
+  // candidate (Space); "" abandons it (Esc).
+  virtual void Commit(std::string_view utf8) = 0;
   virtual void Click(std::string_view button) = 0;
   // Selects characters [from, to) of what the output box shows, its line
   // breaks counted as one character each, as a drag with the mouse does.

@@ -62,6 +62,12 @@ Step SelectOutput(int from, int to) {
 Step DoubleClickOutput(int at) {
   return {.kind = Step::Kind::kDoubleClick, .from = at};
 }
+Step Compose(std::string pinyin) {
+  return {Step::Kind::kCompose, {}, std::move(pinyin)};
+}
+Step Commit(std::string text) {
+  return {Step::Kind::kCommit, {}, std::move(text)};
+}
 Step Compute(int repeat = 1) { return Click("Command1", repeat); }
 Step Clear() { return Click("Command2"); }
 
@@ -298,6 +304,38 @@ std::vector<Scenario> MakeScenarios() {
        {.texts = Boxes("1102.5", "0", "10",
                        Entry(1, "1102.5") + Entry(2, "1212.75"))}},
 
+      // An input method's composition is the method's until it ends: the
+      // guard judges what it commits, and no composition costs the number
+      // the box held before it.
+      {"composition_abandoned_leaves_the_number",
+       {TypeInto("Text1", "1000.5"), Press(Key::kSelectAll), Compose("yuan"),
+        Commit("")},
+       {.texts = Only(kText1, "1000.5"), .selected = {"1000.5"}}},
+      {"composition_committing_a_word_is_refused",
+       {TypeInto("Text1", "1000.5"), Press(Key::kSelectAll), Compose("yuan"),
+        Commit("元")},
+       {.texts = Only(kText1, "0"), .selected = {"0"}}},
+      {"undo_after_a_refused_composition_brings_back_the_number",
+       {TypeInto("Text1", "1000.5"), Press(Key::kSelectAll), Compose("yuan"),
+        Commit("元"), Press(Key::kUndo)},
+       {.texts = Only(kText1, "1000.5")}},
+      {"composition_committing_yuan_after_a_number_computes",
+       {TypeInto("Text2", "1"), TypeInto("Text1", "12000"), Compose("yuan"),
+        Commit("元"), Compute()},
+       {.texts = Boxes("12000", "1", "0", Entry(1, "12000"))}},
+      {"compute_during_a_composition_keeps_the_number",
+       {TypeInto("Text2", "1"), TypeInto("Text3", "5"),
+        TypeInto("Text1", "12000"), Compose("yuan"), Compute()},
+       {.texts = Boxes("12000", "1", "5", Entry(1, "12000")),
+        .compute_count = 1}},
+      {"focus_leaving_a_composition_keeps_the_number",
+       {TypeInto("Text3", "5"), Press(Key::kSelectAll), Compose("yuan"),
+        Focus("Text2")},
+       {.texts = Inputs("0", "0", "5")}},
+      {"clear_during_a_composition_clears",
+       {TypeInto("Text1", "12000"), Compose("yuan"), Clear()},
+       {.texts = Boxes("0", "0", "0", "")}},
+
       // Compute.
       {"worked_example",
        Then(Enter("1000.00", "3", "05"), {Compute()}),
@@ -434,6 +472,12 @@ void RunScenario(const Scenario& scenario, ScenarioHost& host) {
           break;
         case Step::Kind::kDoubleClick:
           host.DoubleClickOutput(step.from);
+          break;
+        case Step::Kind::kCompose:
+          host.Compose(step.text);
+          break;
+        case Step::Kind::kCommit:
+          host.Commit(step.text);
           break;
       }
     }

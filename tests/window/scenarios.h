@@ -28,6 +28,8 @@ struct Step {
     kClick,        // click button `target` `repeat` times
     kSelect,       // select characters [`from`, `to`) of the output box
     kDoubleClick,  // double-click character `from` of the output box
+    kCompose,      // the input method composes pinyin `text`
+    kCommit,       // the input method commits `text` ("": abandons)
   };
   Kind kind = Kind::kKeys;
   std::string target = {};
