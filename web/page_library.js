@@ -39,6 +39,11 @@ mergeInto(LibraryManager.library, {
         node.nodeType !== Node.TEXT_NODE || !box.contains(node)) {
       return;
     }
+    // A rent kept whole in an element of its own is the rent.
+    if (node.parentNode.localName === 'span') {
+      selection.setBaseAndExtent(node, 0, node, node.length);
+      return;
+    }
     // The line in the node around the selection's start.
     const at = Math.min(selection.anchorOffset, selection.focusOffset);
     const text = node.data;
@@ -367,7 +372,26 @@ mergeInto(LibraryManager.library, {
     const block = document.createElement('div');
     // The height it takes until it is laid out, for the scroll bar.
     block.style.setProperty('--lines', lineBreaks);
-    block.textContent = ZvText(text, length);
+    const shown = ZvText(text, length);
+    // Where the list is narrower than a year's line, browsers break it after
+    // its caption, and also after the minus of a rent's negative exponent,
+    // where "140" on a line of its own would read as another number. Each
+    // such rent is an element of its own that the style sheet keeps whole;
+    // the others have nowhere to break.
+    if (shown.includes('E-')) {
+      const parts = shown.split(/(\S*E-\d+)/);
+      for (let i = 0; i < parts.length; ++i) {
+        if (i % 2 === 0) {
+          if (parts[i]) block.append(parts[i]);
+          continue;
+        }
+        const rent = document.createElement('span');
+        rent.textContent = parts[i];
+        block.append(rent);
+      }
+    } else {
+      block.textContent = shown;
+    }
     ZvControls[row].append(block);
   },
 

@@ -727,9 +727,14 @@ test('at any text size and screen, nothing is cut or hidden', async () => {
       // empty rectangle at the line before's end); one fling to the end.
       const list = Text4.getBoundingClientRect();
       if (Math.min(list.bottom, innerHeight) - list.top < 72) found.push(Text4);
-      const text = Text4.firstChild.firstChild;
-      range.setStart(text, text.data.indexOf('-1.'));
-      range.setEnd(text, text.data.indexOf('\n', range.startOffset));
+      const rent = Text4.firstChild.textContent.match(/-1\.\S*/)[0];
+      const block = Text4.firstChild;
+      const walk = document.createTreeWalker(block, NodeFilter.SHOW_TEXT);
+      while (walk.nextNode() && !walk.currentNode.data.includes(rent))
+        ;
+      const text = walk.currentNode;
+      range.setStart(text, text.data.indexOf(rent));
+      range.setEnd(text, text.data.indexOf(rent) + rent.length);
       const rects = [...range.getClientRects()].filter((r) => r.width > 0);
       if (new Set(rects.map((r) => r.top)).size !== 1) found.push('broken');
       Text4.scrollTop = Text4.scrollHeight;
