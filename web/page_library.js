@@ -39,11 +39,6 @@ mergeInto(LibraryManager.library, {
         node.nodeType !== Node.TEXT_NODE || !box.contains(node)) {
       return;
     }
-    // A rent kept whole in an element of its own is the rent.
-    if (node.parentNode.localName === 'span') {
-      selection.setBaseAndExtent(node, 0, node, node.length);
-      return;
-    }
     // The line in the node around the selection's start.
     const at = Math.min(selection.anchorOffset, selection.focusOffset);
     const text = node.data;
@@ -364,6 +359,7 @@ mergeInto(LibraryManager.library, {
   zv_clear_output__deps: ['$ZvControls'],
   zv_clear_output: function(row) {
     ZvControls[row].replaceChildren();
+    ZvControls[row].classList.remove('unbroken');
     ZvControls[row].scrollTop = 0;
   },
 
@@ -372,25 +368,15 @@ mergeInto(LibraryManager.library, {
     const block = document.createElement('div');
     // The height it takes until it is laid out, for the scroll bar.
     block.style.setProperty('--lines', lineBreaks);
-    const shown = ZvText(text, length);
+    block.textContent = ZvText(text, length);
     // Where the list is narrower than a year's line, browsers break it after
     // its caption, and also after the minus of a rent's negative exponent,
-    // where "140" on a line of its own would read as another number. Each
-    // such rent is an element of its own that the style sheet keeps whole;
-    // the others have nowhere to break.
-    if (shown.includes('E-')) {
-      const parts = shown.split(/(\S*E-\d+)/);
-      for (let i = 0; i < parts.length; ++i) {
-        if (i % 2 === 0) {
-          if (parts[i]) block.append(parts[i]);
-          continue;
-        }
-        const rent = document.createElement('span');
-        rent.textContent = parts[i];
-        block.append(rent);
-      }
-    } else {
-      block.textContent = shown;
+    // where "140" on a line of its own would read as another number. A list
+    // holding such a rent is marked, and the style sheet breaks none of its
+    // lines. (An element around each such rent would keep it whole alone,
+    // but 32767 of them make WebKit lay out a long list five times slower.)
+    if (block.textContent.includes('E-')) {
+      ZvControls[row].classList.add('unbroken');
     }
     ZvControls[row].append(block);
   },
