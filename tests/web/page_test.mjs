@@ -647,8 +647,7 @@ test('on every touch screen its text and targets fit a finger', async () => {
 // Text sizes through the CSS object model, narrow touch screens, the
 // narrowest phones, and phones with a keyboard over 45 % of them (a box
 // has the focus and the screen shrinks); then a reader's own settings in the
-// browser (engines.mjs): a minimum font size, a default size, a text-only
-// zoom, on a desktop, the narrowest phone and a short one.
+// browser (engines.mjs), on a desktop, the narrowest phone and a short one.
 const readerScreens = [
   ...[16, 24, 32].map((px) => [1280, 720, `:root{font-size:${px}px}`]),
   [1280, 720, '#Form1{font-size:24px}'],
@@ -661,9 +660,9 @@ const readerScreens = [
   [640, 198, '', 1, 1],
   [360, 352, '', 1, 1],
   [320, 312, '', 1, 1],
-  [1280, 720, '', 0, 0, {minimum: 24}],
-  [280, 640, '', 0, 0, {size: 32}],
-  [320, 568, '', 0, 0, {size: 32}],
+  [1280, 720, '', 0, 0, {minimum: 32}],
+  [280, 640, '', 0, 0, {minimum: 32}],
+  [320, 568, '', 0, 0, {minimum: 32}],
   [1280, 720, '', 0, 0, {textZoom: 2}],
   [360, 640, '', 0, 0, {textZoom: 2}],
 ];
@@ -672,8 +671,10 @@ const settingOf = {
   size: 'default-font',
   textZoom: 'text-zoom'
 };
-// Each setting costs a browser of its own. Firefox's text-only zoom scales
-// the em as its default font size does, which its rows check already.
+// Each setting costs a browser of its own, so the rows share one each: a
+// minimum font size (the setting that leaves the page's em as it was, where
+// a larger default font or Firefox's text-only zoom scale it as a larger
+// root font does, which the rows above check) and WebKit's text-only zoom.
 const settingFor = (fonts) => engine.can(settingOf[Object.keys(fonts)[0]]) &&
     !(fonts.textZoom && engine.name === 'firefox');
 
