@@ -62,29 +62,65 @@ mergeInto(LibraryManager.library, {
     // In the table's pixels, which the style sheet scales as the form needs.
     form.style.setProperty('--window-width', width);
     form.style.setProperty('--window-height', height);
-    // The window where it fits with a margin on either side; where it does
-    // not (a phone, or a desktop zoomed far in), the style sheet lays the same
+    // The size the window's text is drawn at, which is not always the size
+    // its style asks for: a browser's minimum font size draws every text at
+    // least that large but leaves the style's lengths (em, rem) as they were.
+    // One character of the captions' script, as wide as the font is large,
+    // and as high as their line; out of the flow, so that it widens nothing.
+    const probe = document.createElement('span');
+    probe.id = 'Probe';
+    probe.textContent = '租';
+    probe.setAttribute('aria-hidden', 'true');
+    form.after(probe);
+    // The window where it fits with a margin on either side, grown with its
+    // drawn text as a desktop window grows with its font, never below the
+    // table's pixels; where it does not fit (a phone, a desktop zoomed far
+    // in, text too large for the screen), the style sheet lays the same
     // controls out as a phone form. Nothing is scaled: zoom is the user's.
-    // A larger default font grows the window with it (in em, its size).
-    const fits = matchMedia(
-        `(min-width: ${width + 16}px) and (min-width: ${(width + 16) / 16}em)`);
-    const choose = () => form.classList.toggle('phone', !fits.matches);
-    fits.addEventListener('change', choose);
-    choose();
+    const place = () => {
+      const drawn = probe.getBoundingClientRect();
+      if (drawn.width === 0) return;  // not laid out (printing)
+      form.style.setProperty('--drawn-font', `${drawn.width}px`);
+      form.style.setProperty('--drawn-line', `${drawn.height}px`);
+      const unit = Math.max(1, drawn.width / 13.3333);
+      form.classList.toggle('phone', innerWidth < width * unit + 16);
+    };
+    addEventListener('resize', place);
+    new ResizeObserver(place).observe(probe);
+    place();
     // The height of the page the screen shows: less than the browser's
-    // window where an on-screen keyboard covers its bottom, and the browser
-    // overlays it rather than making the page shorter. Taken at the page's
-    // scale, so that pinching to zoom changes nothing. Below 18 lines of
-    // the form's text, the style sheet closes its rows up.
+    // window where an on-screen keyboard covers its bottom, whether the
+    // browser makes the page shorter or overlays it. Taken at the page's
+    // scale, so that pinching to zoom changes nothing. A keyboard is up
+    // while a box has the focus and the screen shows clearly less than it
+    // did at the same width without one (turning the phone starts afresh);
+    // only then, and below 18 lines of the form's text, does the style sheet
+    // close the form's rows up. A short screen without a keyboard keeps the
+    // whole form, and the page scrolls.
     const viewport = window.visualViewport;
     if (viewport) {
+      let across = 0;
+      let tallest = 0;
       const follow = () => {
         const height = viewport.height * viewport.scale;
+        if (innerWidth !== across) {
+          across = innerWidth;
+          tallest = 0;
+        }
+        tallest = Math.max(tallest, height);
+        const focused = document.activeElement;
+        const typing = focused !== null && focused.localName === 'input';
+        const keyboard = typing && height < 0.85 * tallest;
         form.style.setProperty('--visible-height', `${height}px`);
         form.classList.toggle(
-            'short', height < 18 * parseFloat(getComputedStyle(form).fontSize));
+            'short',
+            keyboard &&
+                height < 18 * parseFloat(getComputedStyle(form).fontSize));
       };
       viewport.addEventListener('resize', follow);
+      // A focus leaving a box for another is judged where it lands.
+      addEventListener('focusin', follow);
+      addEventListener('focusout', () => setTimeout(follow));
       follow();
     }
     // Where zv_announce speaks: heard, never seen.
@@ -360,6 +396,7 @@ mergeInto(LibraryManager.library, {
   zv_clear_output__deps: ['$ZvControls'],
   zv_clear_output: function(row) {
     ZvControls[row].replaceChildren();
+    ZvControls[row].classList.remove('unbroken');
     ZvControls[row].scrollTop = 0;
   },
 
@@ -369,6 +406,15 @@ mergeInto(LibraryManager.library, {
     // The height it takes until it is laid out, for the scroll bar.
     block.style.setProperty('--lines', lineBreaks);
     block.textContent = ZvText(text, length);
+    // Where the list is narrower than a year's line, browsers break it after
+    // its caption, and also after the minus of a rent's negative exponent,
+    // where "140" on a line of its own would read as another number. A list
+    // holding such a rent is marked, and the style sheet breaks none of its
+    // lines. (An element around each such rent would keep it whole alone,
+    // but 32767 of them make WebKit lay out a long list five times slower.)
+    if (block.textContent.includes('E-')) {
+      ZvControls[row].classList.add('unbroken');
+    }
     ZvControls[row].append(block);
   },
 
@@ -448,14 +494,36 @@ mergeInto(LibraryManager.library, {
     addEventListener('keydown', onKey, true);
     addEventListener('keyup', onKey, true);
     ok.addEventListener('click', answer);
+    // Modal, but not the browser's modal dialog: that would take the status
+    // region out of what a screen reader sees while the report shows, and
+    // its return when the report closes would be read out as if the last
+    // computation had just been made (Chromium speaks the region again,
+    // Firefox adds it anew). Only the window and the heading are made inert
+    // instead: they take no clicks, no focus and nothing is read of them;
+    // the status stays as it was, and silent.
+    const blocked = [
+      document.getElementById('Form1'),
+      document.getElementById('Caption').parentElement
+    ];
+    // A click beside the report keeps the focus on its button.
+    const keepFocus = (event) => {
+      if (!dialog.contains(event.target)) event.preventDefault();
+    };
     // However it closes, an engine's own way included.
     dialog.addEventListener('close', () => {
       removeEventListener('keydown', onKey, true);
       removeEventListener('keyup', onKey, true);
+      removeEventListener('mousedown', keepFocus, true);
+      for (const element of blocked) element.inert = false;
       dialog.remove();
       if (before) before.focus();
     });
+    dialog.setAttribute('aria-modal', 'true');
+    dialog.className = 'report';
+    for (const element of blocked) element.inert = true;
+    addEventListener('mousedown', keepFocus, true);
     document.body.append(dialog);
-    dialog.showModal();
+    dialog.show();
+    ok.focus();
   },
 });

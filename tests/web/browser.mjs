@@ -24,7 +24,8 @@ export function launch(extraArgs = []) {
 }
 
 // A browser with a profile of its own in `folder`, as a user's is: not
-// incognito, so that a page can be installed.
-export function launchProfile(folder) {
-  return chromium.launchPersistentContext(folder, options);
+// incognito, so that a page can be installed. `context` adds Playwright's
+// options for its pages (a touch screen).
+export function launchProfile(folder, context = {}) {
+  return chromium.launchPersistentContext(folder, {...options, ...context});
 }

@@ -15,7 +15,14 @@
 // takes the pointer from the X server's devices, which have no touch screen,
 // so there the page's rules for a coarse pointer are applied to all pointers
 // after each load, through the CSS object model ('coarse-pointer' below).
-import {mkdtemp, rm, writeFile} from 'node:fs/promises';
+// newPage({fonts: {size, minimum, textZoom}}) gives a page of a browser whose
+// reader chose that default font size, minimum font size (pixels) or
+// text-only zoom (a factor), where a reader chooses them: Chromium's profile
+// Preferences (its Appearance settings), Firefox's preferences, WebKitGTK's
+// settings as MiniBrowser's options and its zoom keys. Each set of settings
+// keeps its browser for the pages after it.
+import {execFile} from 'node:child_process';
+import {mkdir, mkdtemp, rm, writeFile} from 'node:fs/promises';
 import {tmpdir} from 'node:os';
 import {join} from 'node:path';
 import puppeteer from 'puppeteer-core';
@@ -28,10 +35,13 @@ export const firefoxPath = process.env.ZORVIK_FIREFOX || '/usr/bin/firefox-esr';
 // What each engine's driver cannot do. A step that needs one of these is
 // skipped in that engine alone; docs/testing.md lists them.
 const lacking = {
-  chromium: [],
+  chromium: [
+    'text-zoom',  // Chromium zooms pages, not text alone
+  ],
   firefox: [
     'ime-composition',  // a CDP call
     'installability',   // a CDP call
+    'ax-tree',          // a CDP call
     'offline',          // no network emulation over BiDi here
     'print-media',      // nor print media
     'pdf-text',         // its PDFs' CJK glyphs map to no text (digits do)
@@ -39,7 +49,10 @@ const lacking = {
     'device-scale',     // no other pixel density for a page
   ],
   webkit: [
-    'ime-composition', 'installability', 'offline', 'print-media',
+    'ime-composition', 'installability', 'ax-tree', 'offline', 'print-media',
+    // WebKitGTK's settings have a minimum font size and a default size, but
+    // MiniBrowser takes no option for a number; its text-only zoom it has.
+    'minimum-font', 'default-font',
     'ax-description',  // the driver gives an element's label, not more
     'device-scale',
     // After other tests in the same browser, MiniBrowser at times never
@@ -133,12 +146,13 @@ function refuseMedia(media) {
 }
 
 class FirefoxPage extends ScriptedPage {
-  // `open(dark, touch)` gives a fresh page of the browser started light or
-  // dark, with a fine or a coarse pointer.
-  constructor(open, touch) {
+  // `open(dark, touch, fonts)` gives a fresh page of the browser started
+  // light or dark, with a fine or a coarse pointer and a reader's fonts.
+  constructor(open, touch, fonts = null) {
     super();
     this.open = open;
     this.touch = touch;
+    this.fonts = fonts;
     this.listeners = [];
     this.keyboard = {
       type: (text) => this.page.keyboard.type(text),
@@ -162,7 +176,7 @@ class FirefoxPage extends ScriptedPage {
   async start(dark = false, viewport = undefined) {
     this.dark = dark;
     ({page: this.page, context: this.context} =
-         await this.open(dark, this.touch));
+         await this.open(dark, this.touch, this.fonts));
     if (viewport) await this.page.setViewport(viewport);
     for (const [event, handler] of this.listeners) this.page.on(event, handler);
     return this;
@@ -320,6 +334,29 @@ const engines = {
               '--run-all-compositor-stages-before-draw',
             ] :
             []);
+    // A profile for each reader's settings (and pointer), made once, with
+    // the font sizes in its Preferences as Chromium's settings page writes
+    // them.
+    const profiles = new Map();
+    const fontProfile = (fonts, touch) => {
+      const key = JSON.stringify([fonts, touch]);
+      if (!profiles.has(key)) {
+        profiles.set(
+            key, (async () => {
+              const folder = await mkdtemp(join(tmpdir(), 'zorvik-fonts-'));
+              await mkdir(join(folder, 'Default'));
+              const webprefs = {};
+              if (fonts.size) webprefs.default_font_size = fonts.size;
+              if (fonts.minimum) webprefs.minimum_font_size = fonts.minimum;
+              await writeFile(
+                  join(folder, 'Default', 'Preferences'),
+                  JSON.stringify({webkit: {webprefs}}));
+              const context = await launchProfile(folder, {hasTouch: touch});
+              return {folder, context};
+            })());
+      }
+      return profiles.get(key);
+    };
     return {
       version: browser.version(),
       async newPage({
@@ -329,7 +366,14 @@ const engines = {
         deviceScaleFactor,
         touch = false,
         mobile = false,
+        fonts,
       } = {}) {
+        if (fonts) {
+          const {context} = await fontProfile(fonts, touch);
+          const page = await context.newPage();
+          await page.setViewportSize(viewport ?? kViewport);
+          return page;
+        }
         // Touch emulation makes the primary pointer coarse; `mobile` is a
         // phone's browser, which honours the page's viewport settings.
         const context = await browser.newContext({
@@ -363,12 +407,21 @@ const engines = {
           (await axNode(page, selector))?.name?.value ?? '',
       accessibleDescription: async (page, selector) =>
           (await axNode(page, selector))?.description?.value ?? '',
-      close: () => browser.close(),
+      // The whole node, ignored or not, with its role and name.
+      axNode,
+      async close() {
+        for (const profile of profiles.values()) {
+          const {folder, context} = await profile;
+          await context.close();
+          await rm(folder, {recursive: true});
+        }
+        await browser.close();
+      },
     };
   },
 
   async firefox({unthrottled}) {
-    const launchFirefox = (dark, touch) => puppeteer.launch({
+    const launchFirefox = (dark, touch, fonts = {}) => puppeteer.launch({
       browser: 'firefox',
       executablePath: firefoxPath,
       headless: true,
@@ -387,20 +440,34 @@ const engines = {
         } :
                     {}),
         ...(unthrottled ? {'layout.frame_rate': 0} : {}),
+        // A reader's fonts for Simplified Chinese, as the Fonts dialog of
+        // the settings sets them; and a text-only zoom, as the system's
+        // text scale which Firefox follows (its settings' "Zoom text only").
+        ...(fonts.size ? {'font.size.variable.zh-CN': fonts.size} : {}),
+        ...(fonts.minimum ? {'font.minimum-size.zh-CN': fonts.minimum} : {}),
+        ...(fonts.textZoom ? {
+          'browser.zoom.full': false,
+          'browser.display.os-zoom-behavior': 2,
+          'ui.textScaleFactor': Math.round(fonts.textZoom * 100),
+        } :
+                             {}),
       },
     });
     // The others start only when a page asks for one.
-    const browsers = [launchFirefox(false, false)];
-    const open = async (dark, touch) => {
-      const which = Number(dark) + 2 * Number(touch);
-      browsers[which] ??= launchFirefox(dark, touch);
-      const context = await (await browsers[which]).createBrowserContext();
+    const browsers =
+        new Map([['[false,false,null]', launchFirefox(false, false)]]);
+    const open = async (dark, touch, fonts = null) => {
+      const which = JSON.stringify([dark, touch, fonts]);
+      if (!browsers.has(which)) {
+        browsers.set(which, launchFirefox(dark, touch, fonts ?? {}));
+      }
+      const context = await (await browsers.get(which)).createBrowserContext();
       return {context, page: await context.newPage()};
     };
-    const newPage = ({viewport, touch = false} = {}) =>
-        new FirefoxPage(open, touch).start(false, viewport);
+    const newPage = ({viewport, touch = false, fonts = null} = {}) =>
+        new FirefoxPage(open, touch, fonts).start(false, viewport);
     return {
-      version: (await browsers[0])
+      version: (await browsers.values().next().value)
                    .version()
                    .then((v) => v.replace(/^firefox\//i, '')),
       newPage,
@@ -416,7 +483,7 @@ const engines = {
         return `(no control named ${expected} is ${selector})`;
       },
       close: () => Promise.all(
-          browsers.filter(Boolean).map(async (b) => (await b).close())),
+          [...browsers.values()].map(async (b) => (await b).close())),
     };
   },
 
@@ -424,19 +491,38 @@ const engines = {
     const driver = await startDriver();
     const browser = {
       session: null,
-      async restart(dark = false) {
+      fonts: null,
+      async restart(dark = false, fonts = null) {
         await this.session?.end();
         this.dark = dark;
+        this.fonts = fonts;
+        const textZoom = fonts?.textZoom;
         this.session = await Session.start(driver, [
           '--javascript-can-access-clipboard=true',
           ...(dark ? ['--dark-mode'] : []),
+          ...(textZoom ? ['--zoom-text-only=true'] : []),
         ]);
+        // MiniBrowser's zoom has no option: the reader's keys, Ctrl and +,
+        // each a step of 1.2, pressed on its window through the X server.
+        const steps =
+            textZoom ? Math.round(Math.log(textZoom) / Math.log(1.2)) : 0;
+        for (let i = 0; i < steps; ++i) {
+          await new Promise((resolve, reject) => {
+            execFile(
+                'xdotool', ['key', 'ctrl+plus'],
+                (error) => error ? reject(error) : resolve());
+          });
+        }
       },
     };
     await browser.restart();
     const page = new WebKitPage(browser);
-    const newPage = async ({viewport = kViewport, touch = false} = {}) => {
-      if (browser.dark) await browser.restart();
+    const newPage =
+        async ({viewport = kViewport, touch = false, fonts = null} = {}) => {
+      if (browser.dark ||
+          JSON.stringify(fonts) !== JSON.stringify(browser.fonts)) {
+        await browser.restart(false, fonts);
+      }
       await page.setViewportSize(viewport);
       page.touch = touch;
       return page;
