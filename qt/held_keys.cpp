@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
@@ -50,7 +51,17 @@ bool HeldKeys::NotePress(const QKeyEvent& event) {
   bool fresh = !event.isAutoRepeat() && !down_.contains(event.key());
   // However late the press comes, and however its release was judged.
   if (code < server_.size() && server_[code].seen) {
-    fresh = fresh && server_[code].latest_press_new;
+    ServerKey& key = server_[code];
+    const auto time = static_cast<quint32>(event.timestamp());
+    const quint32 latest_new = key.new_press_times.back();
+    if (time != 0) {
+      fresh = std::find(key.new_press_times.begin(), key.new_press_times.end(),
+                        time) != key.new_press_times.end();
+    } else {
+      fresh = (fresh && key.latest_press_new) ||
+              (latest_new != 0 && key.answered_time != latest_new);
+    }
+    if (fresh) key.answered_time = time != 0 ? time : latest_new;
   }
   down_.insert(event.key());
   return fresh;
@@ -77,6 +88,11 @@ bool HeldKeys::nativeEventFilter(const QByteArray& type, void* message,
     const bool repeat =
         key.down || (key.seen && key_event->time == key.release_time);
     key.latest_press_new = !repeat;
+    if (!repeat) {
+      std::shift_left(key.new_press_times.begin(), key.new_press_times.end(),
+                      1);
+      key.new_press_times.back() = key_event->time;
+    }
     key.down = true;
   } else {
     key.down = false;

@@ -23,13 +23,17 @@ namespace zorvik::qt {
 // A press cannot be judged by the key's state alone: when a listener hands
 // on a repeat's release after the key has really been let go, the key is up
 // by then, and the press that follows it, unmarked too, would look new. So
-// on X a press also counts as new only while the server's latest press of
-// that key was no repeat (a repeat is a release and a press at the same
-// server time, or with detectable repeat a press of a key still down): the
-// server's events are read as they arrive, before any listener holds them
-// back. Two quick taps handed on late stay two; a repeat handed on after the
-// release stays a repeat. Where there is no X server (Wayland, offscreen),
-// a press is new unless marked as a repeat or its key is down.
+// on X presses are judged by the server's own key events, read as they
+// arrive, before any listener holds them back: a press the server sent as
+// no repeat is new (a repeat is a release and a press at the same server
+// time, or with detectable repeat a press of a key still down). A press
+// straight from the server is found by its time. One handed on late has
+// lost its time; it is new when the key's state says so and the server's
+// latest press of the key was new, or when a new press of the server's has
+// not been answered yet (the first press of a hold handed on after its
+// repeats). Two quick taps handed on late stay two; a repeat handed on
+// after the release stays a repeat. Where there is no X server (Wayland,
+// offscreen), a press is new unless marked as a repeat or its key is down.
 //
 // Releases are watched throughout the application, and the server's events
 // from the first use on (made before the window takes keys), wherever the
@@ -62,6 +66,10 @@ class HeldKeys : public QObject, public QAbstractNativeEventFilter {
     bool down = false;
     bool latest_press_new = false;
     quint32 release_time = 0;
+    // The times of the latest new presses, the latest last, and of the one
+    // a press judged new answered last.
+    std::array<quint32, 8> new_press_times{};
+    quint32 answered_time = 0;
   };
 
   HeldKeys();
