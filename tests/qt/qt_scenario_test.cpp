@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTextCursor>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "qt/form1_window.h"
@@ -94,12 +95,20 @@ class QtHost : public ScenarioHost {
     watchdog_.SetPaused(true);
     bool open_after_release = false;
     bool done = false;
+    // Judged once a late listener has handed on all it held.
+    std::function<void()> finish = [&] {
+      if (LateListener::HandingOn()) {
+        QTimer::singleShot(50, finish);
+        return;
+      }
+      open_after_release = QApplication::activeModalWidget() != nullptr;
+      watchdog_.SetPaused(false);
+      done = true;
+    };
     for (int i = 0; i <= presses + 1; ++i) {
       QTimer::singleShot(step_ms * i, [&, i] {
         if (i > presses) {
-          open_after_release = QApplication::activeModalWidget() != nullptr;
-          watchdog_.SetPaused(false);
-          done = true;
+          finish();
         } else if (x11) {
           QProcess::execute("xdotool", {i == 0 ? "keydown" : "keyup", name});
         } else {

@@ -51,19 +51,24 @@ inline bool ListenAsAScreenReaderIfAsked() {
 }
 
 // A listener that answers late, as a busy screen reader's does: every key
-// event is held back until the keys have been quiet for 100 ms, then handed
-// on one at a time, apart, and without its repeat mark (Qt marks a repeat
-// only when its release and press arrive together). A held key's last
-// repeats and its release then all come after the key has been let go,
-// every time, not only when the machine is busy.
+// event is held back until the keys have been quiet for 700 ms (longer than
+// the keyboard's delay before it repeats), then handed on one at a time,
+// apart, and without its repeat mark (Qt marks a repeat only when its
+// release and press arrive together). A held key's press, its repeats and
+// its release then all come after the key has been let go, every time, not
+// only when the machine is busy.
 class LateListener : public QObject {
  public:
   LateListener() {
     quiet_.setSingleShot(true);
-    quiet_.setInterval(100);
+    quiet_.setInterval(700);
     connect(&quiet_, &QTimer::timeout, this, &LateListener::HandOn);
     QCoreApplication::instance()->installEventFilter(this);
   }
+
+  // Whether key events are still held back or being handed on, by any
+  // LateListener.
+  static bool HandingOn() { return pending_ > 0; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
@@ -77,6 +82,7 @@ class LateListener : public QObject {
         watched, new HandedOn(key.type(), key.key(), key.modifiers(),
                               key.nativeScanCode(), key.nativeVirtualKey(),
                               key.nativeModifiers(), key.text(), false));
+    ++pending_;
     quiet_.start();
     return true;
   }
@@ -91,6 +97,7 @@ class LateListener : public QObject {
     if (held_.empty()) return;
     auto [target, event] = held_.front();
     held_.pop_front();
+    --pending_;
     if (target != nullptr) {
       QCoreApplication::postEvent(target, event);
     } else {
@@ -99,6 +106,7 @@ class LateListener : public QObject {
     QTimer::singleShot(2, this, &LateListener::HandOn);
   }
 
+  static inline int pending_ = 0;
   QTimer quiet_;
   std::deque<std::pair<QPointer<QObject>, HandedOn*>> held_;
 };
