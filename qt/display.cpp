@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QList>
 #include <QMessageLogContext>
+#include <cerrno>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
@@ -76,11 +77,15 @@ bool CompositorListens(const QString& path) {
     return false;
   }
   std::memcpy(address.sun_path, file.constData(), file.size());
-  const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  // Not blocking: a compositor too busy to take the connection now (its
+  // queue full) is there all the same.
+  const int socket =
+      ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
   if (socket < 0) return false;
   const bool listens =
       ::connect(socket, reinterpret_cast<const sockaddr*>(&address),
-                sizeof address) == 0;
+                sizeof address) == 0 ||
+      errno == EAGAIN;
   ::close(socket);
   return listens;
 }
