@@ -12,6 +12,8 @@ CommandButton::CommandButton(const QString& caption, QWidget* parent)
   // reach one in a dialog; here each button takes Enter only for itself.
   setAutoDefault(false);
   setDefault(false);
+  // Watching the keys from before the first one reaches a button.
+  HeldKeys::Instance();
 }
 
 namespace {

@@ -1,12 +1,20 @@
 #include "qt/display.h"
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <QByteArray>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QList>
 #include <QMessageLogContext>
+#include <cerrno>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <vector>
 
@@ -48,27 +56,68 @@ QStringList Platforms(const QStringList& arguments) {
   return platforms;
 }
 
-bool WaylandSocketExists() {
+// Where a Wayland client looks for its compositor, as libwayland-client
+// does: WAYLAND_DISPLAY (else wayland-0), a path of its own when absolute,
+// otherwise a socket in XDG_RUNTIME_DIR. Empty when it has nowhere to look.
+QString WaylandSocketPath(const QString& name) {
+  if (name.startsWith(u'/')) return name;
   const QString runtime_dir = Environment("XDG_RUNTIME_DIR");
-  return !runtime_dir.isEmpty() &&
-         QFileInfo::exists(
-             QDir(runtime_dir).filePath(QStringLiteral("wayland-0")));
+  return runtime_dir.isEmpty() ? QString() : QDir(runtime_dir).filePath(name);
 }
 
-// The variable a display platform lacks, or an empty string when `platform`
-// has its display or needs none.
-QString Lacking(const QString& platform, const QStringList& arguments) {
+// Whether a compositor listens at `path`. A socket left behind by one that
+// has stopped (or a WAYLAND_DISPLAY brought along from another session)
+// refuses the connection; the compositor sees a client come and go.
+bool CompositorListens(const QString& path) {
+  const QByteArray file = QFile::encodeName(path);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  if (file.isEmpty() ||
+      static_cast<std::size_t>(file.size()) >= sizeof address.sun_path) {
+    return false;
+  }
+  std::memcpy(address.sun_path, file.constData(), file.size());
+  // Not blocking: a compositor too busy to take the connection now (its
+  // queue full) is there all the same.
+  const int socket =
+      ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+  if (socket < 0) return false;
+  const bool listens =
+      ::connect(socket, reinterpret_cast<const sockaddr*>(&address),
+                sizeof address) == 0 ||
+      errno == EAGAIN;
+  ::close(socket);
+  return listens;
+}
+
+// Why a display platform cannot open the window: the variable that names no
+// display (DISPLAY), or the display that none answers at (wayland-1). Both
+// empty when the platform has its display or needs none.
+struct Lack {
+  QString variable;
+  QString unreachable;
+  bool Empty() const { return variable.isEmpty() && unreachable.isEmpty(); }
+};
+
+Lack Lacking(const QString& platform, const QStringList& arguments) {
   if (platform == u"xcb") {
     const bool named =
         !Environment("DISPLAY").isEmpty() ||
         !OptionValue(arguments, QStringLiteral("display")).isEmpty();
-    return named ? QString() : QStringLiteral("DISPLAY");
+    return named ? Lack{} : Lack{QStringLiteral("DISPLAY"), {}};
   }
   if (platform.startsWith(u"wayland")) {
-    const bool named = !Environment("WAYLAND_DISPLAY").isEmpty() ||
-                       !Environment("WAYLAND_SOCKET").isEmpty() ||
-                       WaylandSocketExists();
-    return named ? QString() : QStringLiteral("WAYLAND_DISPLAY");
+    // A socket handed over by whoever started the program is taken as it is.
+    if (!Environment("WAYLAND_SOCKET").isEmpty()) return {};
+    const QString named = Environment("WAYLAND_DISPLAY");
+    const QString name = named.isEmpty() ? QStringLiteral("wayland-0") : named;
+    const QString path = WaylandSocketPath(name);
+    if (named.isEmpty() && (path.isEmpty() || !QFileInfo::exists(path))) {
+      return {QStringLiteral("WAYLAND_DISPLAY"), {}};
+    }
+    // Qt would print its plugin's failure and abort (or, without the
+    // plugin, that it is missing) before trying the next platform.
+    return CompositorListens(path) ? Lack{} : Lack{{}, name};
   }
   return {};
 }
@@ -97,10 +146,12 @@ Held& held() {
 }
 
 // The platform plugins report a display they cannot connect to in their own
-// logging categories, before Qt gives up with its general message.
-bool FromDisplayPlugin(const char* category) {
+// logging categories (Wayland's in the default one, by its own words),
+// before Qt gives up with its general message.
+bool FromDisplayPlugin(const char* category, const QString& text) {
   const QByteArray name(category == nullptr ? "" : category);
-  return name.startsWith("qt.qpa.xcb") || name.startsWith("qt.qpa.wayland");
+  return name.startsWith("qt.qpa.xcb") || name.startsWith("qt.qpa.wayland") ||
+         text.startsWith(u"Failed to create wl_display");
 }
 
 void PassOn(QtMessageHandler handler, const HeldMessage& message) {
@@ -124,7 +175,7 @@ void HoldMessage(QtMsgType type, const QMessageLogContext& context,
                  const QString& text) {
   Held& state = held();
   const std::lock_guard lock(state.mutex);
-  if (FromDisplayPlugin(context.category)) state.display_refused = true;
+  if (FromDisplayPlugin(context.category, text)) state.display_refused = true;
   HeldMessage message{type,
                       QByteArray(context.file),
                       context.line,
@@ -155,17 +206,25 @@ void HoldMessage(QtMsgType type, const QMessageLogContext& context,
 }  // namespace
 
 std::optional<QString> MissingDisplay(const QStringList& arguments) {
-  QStringList lacking;
+  QStringList unset;
+  QStringList reasons;
   for (const QString& platform : Platforms(arguments)) {
-    const QString variable = Lacking(platform, arguments);
-    if (variable.isEmpty()) return std::nullopt;
-    if (!lacking.contains(variable)) lacking << variable;
+    const Lack lack = Lacking(platform, arguments);
+    if (lack.Empty()) return std::nullopt;
+    const QString reason =
+        lack.variable.isEmpty()
+            ? QStringLiteral("cannot connect to %1").arg(lack.unreachable)
+            : QStringLiteral("%1 is not set").arg(lack.variable);
+    if (!lack.variable.isEmpty() && !unset.contains(lack.variable)) {
+      unset << lack.variable;
+    }
+    if (!reasons.contains(reason)) reasons << reason;
   }
-  if (lacking.isEmpty()) return std::nullopt;
-  const QString why = lacking.size() == 1
-                          ? QStringLiteral("%1 is not set").arg(lacking.first())
-                          : QStringLiteral("neither %1 nor %2 is set")
-                                .arg(lacking[0], lacking[1]);
+  if (reasons.isEmpty()) return std::nullopt;
+  const QString why =
+      unset.size() == 2 && reasons.size() == 2
+          ? QStringLiteral("neither %1 nor %2 is set").arg(unset[0], unset[1])
+          : reasons.join(QStringLiteral(", and "));
   return QStringLiteral("%1 (%2)").arg(QLatin1StringView(kNoDisplay), why);
 }
 

@@ -14,13 +14,15 @@ namespace zorvik::qt {
 // else of QT_QPA_PLATFORM (a ';'-separated list, each name perhaps followed
 // by ':options'), else Qt's own choice on Linux: Wayland in a Wayland session,
 // then X11. X11 (xcb) needs DISPLAY or `-display NAME`; Wayland needs
-// WAYLAND_DISPLAY, WAYLAND_SOCKET or a compositor's default socket
-// ($XDG_RUNTIME_DIR/wayland-0). Any other platform (offscreen, minimal,
-// eglfs, vnc, ...) is taken to have what it needs.
+// WAYLAND_SOCKET, or a compositor listening at the socket WAYLAND_DISPLAY
+// names (by default $XDG_RUNTIME_DIR/wayland-0): a stale WAYLAND_DISPLAY
+// would make Qt abort whether its Wayland plugin is installed or not. Any
+// other platform (offscreen, minimal, eglfs, vnc, ...) is taken to have what
+// it needs.
 //
 // Returns the line to print when none of the platforms can have a display,
-// e.g. "zorvik: no display to open the window on (DISPLAY is not set)", and
-// nothing when the window may open.
+// e.g. "zorvik: no display to open the window on (DISPLAY is not set)" or
+// "... (cannot connect to wayland-1)", and nothing when the window may open.
 std::optional<QString> MissingDisplay(const QStringList& arguments);
 
 // A display that is named but cannot be reached (a forwarded X11 display

@@ -14,20 +14,26 @@ namespace {
 
 // Keeps from the report every key that was held down when it opened (the
 // Enter that pressed 计算, held on), repeats and release alike: the report
-// stays until a fresh press of a key or a click closes it.
+// stays until a fresh press of a key or a click closes it. A repeat that a
+// listener hands on after the key's release is still no fresh press.
 class HeldKeysKeptOut : public QObject {
  public:
-  HeldKeysKeptOut() : held_(HeldKeys::Instance().Down()) {
+  HeldKeysKeptOut() : held_(HeldKeys::Instance().Down()), kept_(held_) {
     if (!held_.isEmpty())
       QCoreApplication::instance()->installEventFilter(this);
   }
 
  protected:
-  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+  bool eventFilter(QObject* watched, QEvent* event) override {
     const QEvent::Type type = event->type();
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease) return false;
     const auto& key = *static_cast<QKeyEvent*>(event);
-    if (!held_.contains(key.key())) return false;
+    if (!held_.contains(key.key())) {
+      // Judged once, where it arrives: not again in the window before it.
+      return type == QEvent::KeyPress && kept_.contains(key.key()) &&
+             watched == QApplication::focusWidget() &&
+             !HeldKeys::Instance().NotePress(key);
+    }
     if (type == QEvent::KeyRelease && HeldKeys::Instance().NoteRelease(key)) {
       held_.remove(key.key());
     }
@@ -36,6 +42,7 @@ class HeldKeysKeptOut : public QObject {
 
  private:
   QSet<int> held_;
+  const QSet<int> kept_;
 };
 
 }  // namespace

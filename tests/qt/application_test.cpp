@@ -1,5 +1,9 @@
 #include "qt/application.h"
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <QCursor>
 #include <QDir>
 #include <QEvent>
@@ -9,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <array>
+#include <cstddef>
+#include <cstring>
 #include <new>
 #include <optional>
 
@@ -68,11 +74,23 @@ class ApplicationTest : public QObject {
         }
       }
     });
-    // A compositor's default socket, where Wayland looks without
-    // WAYLAND_DISPLAY.
+    // A compositor listening at its default socket, where Wayland looks
+    // without WAYLAND_DISPLAY, and the socket file one that has stopped
+    // leaves behind.
     const QTemporaryDir with_socket;
-    QFile socket(QDir(with_socket.path()).filePath("wayland-0"));
-    QVERIFY(socket.open(QIODevice::WriteOnly));
+    const QString listening = QDir(with_socket.path()).filePath("wayland-0");
+    sockaddr_un address{.sun_family = AF_UNIX, .sun_path = {}};
+    const QByteArray path = QFile::encodeName(listening);
+    QVERIFY(static_cast<std::size_t>(path.size()) < sizeof address.sun_path);
+    std::memcpy(address.sun_path, path.constData(), path.size());
+    const int compositor = socket(AF_UNIX, SOCK_STREAM, 0);
+    const auto close_compositor = qScopeGuard([&] { close(compositor); });
+    QVERIFY(bind(compositor, reinterpret_cast<sockaddr*>(&address),
+                 sizeof address) == 0 &&
+            listen(compositor, 4) == 0);
+    const QTemporaryDir with_stale_socket;
+    QFile stale(QDir(with_stale_socket.path()).filePath("wayland-0"));
+    QVERIFY(stale.open(QIODevice::WriteOnly));
     const QTemporaryDir without_socket;
 
     const QString no_x11 = QStringLiteral(
@@ -80,6 +98,9 @@ class ApplicationTest : public QObject {
     const QString neither = QStringLiteral(
         "zorvik: no display to open the window on (neither WAYLAND_DISPLAY "
         "nor DISPLAY is set)");
+    const QString stale_wayland = QStringLiteral(
+        "zorvik: no display to open the window on (cannot connect to "
+        "wayland-0)");
     const struct {
       QStringList arguments;  // after the program's name
       QList<QPair<const char*, QString>> environment;  // the rest unset
@@ -90,7 +111,11 @@ class ApplicationTest : public QObject {
         {{}, {{"DISPLAY", ""}}, no_x11},
         {{}, {{"DISPLAY", ":0"}}, std::nullopt},
         {{}, {{"XDG_SESSION_TYPE", "wayland"}}, neither},
-        {{}, {{"WAYLAND_DISPLAY", "wayland-1"}}, std::nullopt},
+        {{},
+         {{"WAYLAND_DISPLAY", "wayland-1"}},
+         QStringLiteral("zorvik: no display to open the window on (cannot "
+                        "connect to wayland-1, and DISPLAY is not set)")},
+        {{}, {{"WAYLAND_DISPLAY", listening}}, std::nullopt},
         {{},
          {{"XDG_SESSION_TYPE", "wayland"},
           {"XDG_RUNTIME_DIR", with_socket.path()}},
@@ -109,6 +134,21 @@ class ApplicationTest : public QObject {
          std::nullopt},
         {{},
          {{"QT_QPA_PLATFORM", "wayland"}, {"WAYLAND_SOCKET", "3"}},
+         std::nullopt},
+        // No compositor at the socket: a stale WAYLAND_DISPLAY.
+        {{},
+         {{"QT_QPA_PLATFORM", "wayland"},
+          {"WAYLAND_DISPLAY", "wayland-0"},
+          {"XDG_RUNTIME_DIR", with_stale_socket.path()}},
+         stale_wayland},
+        {{"-platform", "wayland"},
+         {{"XDG_RUNTIME_DIR", with_stale_socket.path()}},
+         stale_wayland},
+        {{},
+         {{"QT_QPA_PLATFORM", "wayland;xcb"},
+          {"WAYLAND_DISPLAY", "wayland-0"},
+          {"XDG_RUNTIME_DIR", with_stale_socket.path()},
+          {"DISPLAY", ":0"}},
          std::nullopt},
         // -platform wins over QT_QPA_PLATFORM; -display names X11's display.
         {{"-platform", "offscreen"},

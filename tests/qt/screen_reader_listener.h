@@ -1,12 +1,19 @@
 #ifndef ZORVIK_TESTS_QT_SCREEN_READER_LISTENER_H_
 #define ZORVIK_TESTS_QT_SCREEN_READER_LISTENER_H_
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusReply>
+#include <QKeyEvent>
+#include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <QtGlobal>
 #include <cstdio>
+#include <deque>
+#include <utility>
 
 namespace zorvik {
 
@@ -42,6 +49,67 @@ inline bool ListenAsAScreenReaderIfAsked() {
   }
   return true;
 }
+
+// A listener that answers late, as a busy screen reader's does: every key
+// event is held back until the keys have been quiet for 700 ms (longer than
+// the keyboard's delay before it repeats), then handed on one at a time,
+// apart, and without its repeat mark (Qt marks a repeat only when its
+// release and press arrive together). A held key's press, its repeats and
+// its release then all come after the key has been let go, every time, not
+// only when the machine is busy.
+class LateListener : public QObject {
+ public:
+  LateListener() {
+    quiet_.setSingleShot(true);
+    quiet_.setInterval(700);
+    connect(&quiet_, &QTimer::timeout, this, &LateListener::HandOn);
+    QCoreApplication::instance()->installEventFilter(this);
+  }
+
+  // Whether key events are still held back or being handed on, by any
+  // LateListener.
+  static bool HandingOn() { return pending_ > 0; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress &&
+        event->type() != QEvent::KeyRelease) {
+      return false;
+    }
+    if (dynamic_cast<HandedOn*>(event) != nullptr) return false;
+    const auto& key = *static_cast<QKeyEvent*>(event);
+    held_.emplace_back(
+        watched, new HandedOn(key.type(), key.key(), key.modifiers(),
+                              key.nativeScanCode(), key.nativeVirtualKey(),
+                              key.nativeModifiers(), key.text(), false));
+    ++pending_;
+    quiet_.start();
+    return true;
+  }
+
+ private:
+  class HandedOn : public QKeyEvent {
+   public:
+    using QKeyEvent::QKeyEvent;
+  };
+
+  void HandOn() {
+    if (held_.empty()) return;
+    auto [target, event] = held_.front();
+    held_.pop_front();
+    --pending_;
+    if (target != nullptr) {
+      QCoreApplication::postEvent(target, event);
+    } else {
+      delete event;
+    }
+    QTimer::singleShot(2, this, &LateListener::HandOn);
+  }
+
+  static inline int pending_ = 0;
+  QTimer quiet_;
+  std::deque<std::pair<QPointer<QObject>, HandedOn*>> held_;
+};
 
 }  // namespace zorvik
 

@@ -20,6 +20,9 @@ expect_no_display() {
 expect_no_display "zorvik: no display to open the window on (DISPLAY is not set)" -u DISPLAY
 # No server listens on the last display number.
 expect_no_display "zorvik: no display to open the window on (cannot connect to :65535)" DISPLAY=:65535
+# Wayland asked for by name, no compositor at its socket.
+expect_no_display "zorvik: no display to open the window on (cannot connect to wayland-65535)" \
+  QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=wayland-65535
 echo "smoke: without a display, and with one that cannot be reached, one line and status 1"
 
 started_at=$SECONDS
