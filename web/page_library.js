@@ -200,9 +200,9 @@ mergeInto(LibraryManager.library, {
         composing = false;
         // Form1::Ending: 0 committed, 1 abandoned, 2 the focus left.
         ending = () =>
-            !wasComposing || leaving || document.activeElement !== element ?
-            2 :
-            data ? 0 : 1;
+            !wasComposing || leaving || document.activeElement !== element ? 2 :
+            data                                                           ? 0 :
+                                                                             1;
         setTimeout(tellEnd);
       });
       element.addEventListener('blur', () => {

@@ -113,7 +113,10 @@ const operations = {
   async compose(text) {
     if (engine.can('ime-composition')) {
       await (await imeSession()).send('Input.imeSetComposition', {
-        text, selectionStart: text.length, selectionEnd: text.length});
+        text,
+        selectionStart: text.length,
+        selectionEnd: text.length
+      });
       return '';
     }
     await page.evaluate((preedit) => {
@@ -128,7 +131,10 @@ const operations = {
       box.dispatchEvent(
           new CompositionEvent('compositionupdate', {data: preedit}));
       box.dispatchEvent(new InputEvent('input', {
-        isComposing: true, inputType: 'insertCompositionText', data: preedit}));
+        isComposing: true,
+        inputType: 'insertCompositionText',
+        data: preedit
+      }));
     }, text);
     return '';
   },
@@ -139,8 +145,9 @@ const operations = {
       if (text) {
         await session.send('Input.insertText', {text});
       } else {
-        await session.send('Input.imeSetComposition',
-                           {text: '', selectionStart: 0, selectionEnd: 0});
+        await session.send(
+            'Input.imeSetComposition',
+            {text: '', selectionStart: 0, selectionEnd: 0});
       }
       return afterEnd();
     }
@@ -151,8 +158,10 @@ const operations = {
       delete box.zvComposition;
       box.setRangeText(committed, range[0], range[1], 'end');
       box.dispatchEvent(new InputEvent('input', {
-        isComposing: true, inputType: 'insertCompositionText',
-        data: committed}));
+        isComposing: true,
+        inputType: 'insertCompositionText',
+        data: committed
+      }));
       box.dispatchEvent(
           new CompositionEvent('compositionend', {data: committed}));
     }, text);
